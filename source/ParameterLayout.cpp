@@ -1,0 +1,46 @@
+#include "ParameterLayout.h"
+
+namespace
+{
+    juce::String capitalised (const char* id)
+    {
+        return juce::String (id).substring (0, 1).toUpperCase() + juce::String (id).substring (1);
+    }
+
+    // The framework's five-argument form: a linear range with a 0.01 grid from the minimum.
+    std::unique_ptr<juce::AudioParameterFloat> floatParameter (const char* id, float minimum, float maximum, float defaultValue)
+    {
+        return std::make_unique<juce::AudioParameterFloat> (juce::ParameterID { id, 0 }, capitalised (id),
+                                                            minimum, maximum, defaultValue);
+    }
+
+    std::unique_ptr<juce::AudioParameterInt> intParameter (const char* id, int minimum, int maximum, int defaultValue)
+    {
+        return std::make_unique<juce::AudioParameterInt> (juce::ParameterID { id, 0 }, capitalised (id),
+                                                          minimum, maximum, defaultValue);
+    }
+}
+
+juce::AudioProcessorValueTreeState::ParameterLayout createParameterLayout()
+{
+    using namespace ParameterIds;
+
+    juce::AudioProcessorValueTreeState::ParameterLayout layout;
+
+    layout.add (floatParameter (speed,    1.0f,  3.0f,  2.0f),
+                floatParameter (fx,       1.0f,  5.0f,  1.0f),
+                floatParameter (impact,   0.1f,  1.0f,  1.0f),
+                floatParameter (depth,    0.0f,  1.0f,  0.2f),
+                floatParameter (rate,     0.1f,  20.0f, 3.5f),
+                floatParameter (feedback, 0.0f,  0.6f,  0.3f),
+                floatParameter (phaserX,  0.0f,  1.0f,  0.0f),
+                floatParameter (bite,     2.0f,  32.0f, 32.0f),
+                intParameter (bypassOn,     0, 1,  0),
+                intParameter (knobsShowing, 0, 1,  0),
+                intParameter (presets,      1, 10, 1));
+
+    for (auto* id : handleHeights)
+        layout.add (floatParameter (id, 0.01f, 1.0f, 1.0f));
+
+    return layout;
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <juce_audio_processors/juce_audio_processors.h>
+
+/** The IDs of the plug-in's 19 parameters, in host index order.
+
+    The first eight drive the sound and the knobs; "bypassOn", "knobsShowing" and "presets"
+    carry the editor's state into saved sessions, and "babyRadod1".."babyRadod8" carry the
+    eight step-handle heights (as fractions of 400 pixels).
+*/
+namespace ParameterIds
+{
+    inline constexpr const char* speed        = "speed";
+    inline constexpr const char* fx           = "fx";
+    inline constexpr const char* impact       = "impact";
+    inline constexpr const char* depth        = "depth";
+    inline constexpr const char* rate         = "rate";
+    inline constexpr const char* feedback     = "feedback";
+    inline constexpr const char* phaserX      = "phaserX";
+    inline constexpr const char* bite         = "bite";
+    inline constexpr const char* bypassOn     = "bypassOn";
+    inline constexpr const char* knobsShowing = "knobsShowing";
+    inline constexpr const char* presets      = "presets";
+
+    /** "babyRadod1".."babyRadod8": the height carrier of step handle 1..8. */
+    inline constexpr const char* handleHeights[8] = { "babyRadod1", "babyRadod2", "babyRadod3", "babyRadod4",
+                                                      "babyRadod5", "babyRadod6", "babyRadod7", "babyRadod8" };
+}
+
+/** Builds the 19 parameters in host index order. */
+juce::AudioProcessorValueTreeState::ParameterLayout createParameterLayout();

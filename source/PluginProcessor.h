@@ -1,0 +1,107 @@
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <vector>
+
+#include <juce_audio_processors/juce_audio_processors.h>
+
+#include "TempoText.h"
+
+/** The Zurizaz processor: one per plug-in instance.
+
+    It owns the 19 parameters (in treeState) and, as public members, everything the editor and the
+    audio thread share: the editor writes bypass, panel visibility, the preset and the step gains and
+    heights; the audio thread publishes the effect and speed modes, six readouts, the step lights
+    and the tempo. Each shared value is an atomic of its own width, read and written whole without a
+    lock. The members that only the audio thread touches are plain.
+*/
+class ZurizazAudioProcessor  : public juce::AudioProcessor
+{
+public:
+    ZurizazAudioProcessor();
+    ~ZurizazAudioProcessor() override;
+
+    //==============================================================================
+    const juce::String getName() const override;
+
+    void prepareToPlay (double sampleRate, int maximumExpectedSamplesPerBlock) override;
+    void releaseResources() override;
+
+    /** Runs one block: tempo, bypass, the effect mode sample by sample, then the step gate. */
+    void processBlock (juce::AudioBuffer<float>&, juce::MidiBuffer&) override;
+    using juce::AudioProcessor::processBlock;
+
+    double getTailLengthSeconds() const override;
+    bool acceptsMidi() const override;
+    bool producesMidi() const override;
+    bool isMidiEffect() const override;
+
+    juce::AudioProcessorEditor* createEditor() override;
+    bool hasEditor() const override;
+
+    //==============================================================================
+    int getNumPrograms() override;
+    int getCurrentProgram() override;
+    void setCurrentProgram (int index) override;
+    const juce::String getProgramName (int index) override;
+    void changeProgramName (int index, const juce::String& newName) override;
+
+    //==============================================================================
+    void getStateInformation (juce::MemoryBlock& destData) override;
+    void setStateInformation (const void* data, int sizeInBytes) override;
+
+    /** Mono in with mono out, or stereo in with stereo out; buses beyond the first are ignored. */
+    bool isBusesLayoutSupported (const BusesLayout& layouts) const override;
+
+    //==============================================================================
+    static constexpr int numSteps = 8;
+
+    juce::AudioProcessorValueTreeState treeState;
+
+    // Written by the editor, read by the audio thread and by saving.
+    std::atomic<bool> bypassOn { false };
+    std::atomic<bool> knobsShowing { false };
+    std::atomic<int> currentPreset { 1 };          // 1..12, or 0 when no preset is selected
+    std::atomic<bool> presetChangeArmed { true };
+
+    // Published by the audio thread for the editor.
+    TempoText bpmText;
+    std::atomic<int> fxMode { 1 };
+    std::atomic<int> speedMode { 2 };
+    std::atomic<int> impactDisplay { 100 };
+    std::atomic<int> depthDisplay { 19 };
+    std::atomic<int> rateDisplay { 17 };
+    std::atomic<int> biteDisplay { 32 };
+    std::atomic<int> feedbackDisplay { 29 };
+    std::atomic<int> phaseDisplay { 0 };
+
+    // Step gate.
+    float previousGain = 1.0f;
+    int samplesPerBar = 0;
+    int stepClock = 0;
+    int currentStep = 1;
+    std::array<std::atomic<float>, numSteps> stepGain;      // written by the editor
+    std::array<std::atomic<bool>, numSteps + 1> stepLight;  // 0..7 the handles, 8 the last-step indicator
+    std::array<std::atomic<float>, numSteps> handleHeight;  // top edge of each step handle, in editor pixels
+
+    // Transport.
+    juce::AudioPlayHead* playHead = nullptr;
+    juce::AudioPlayHead::CurrentPositionInfo positionInfo;
+
+    // Step clock, counted in channel-samples.
+    int chunkCounter = 0;
+    const int chunkSize = 256;
+
+    // Modulated delay of GLIMMER and QUAKE.
+    float lfoPhase = 0.0f;
+    float feedbackLeft = 0.0f;
+    float feedbackRight = 0.0f;
+    int writeIndex = 0;
+    int delayBufferLength = 0;
+    std::vector<float> delayBufferLeft;
+    std::vector<float> delayBufferRight;
+
+private:
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ZurizazAudioProcessor)
+};

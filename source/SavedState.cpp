@@ -1,0 +1,9 @@
+#include "PluginProcessor.h"
+
+void ZurizazAudioProcessor::getStateInformation (juce::MemoryBlock&)
+{
+}
+
+void ZurizazAudioProcessor::setStateInformation (const void*, int)
+{
+}

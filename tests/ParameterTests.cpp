@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include "PluginProcessor.h"
+
+namespace
+{
+    struct ParameterRow
+    {
+        const char* id;
+        const char* name;
+        bool isInt;
+        float minimum, maximum, defaultValue;
+        float startingPlainValue;   // what the tree state holds before anything changes it
+    };
+
+    // Host index order.
+    const ParameterRow parameterTable[] = {
+        { "speed",        "Speed",        false, 1.0f,  3.0f,  2.0f,  2.0f },
+        { "fx",           "Fx",           false, 1.0f,  5.0f,  1.0f,  1.0f },
+        { "impact",       "Impact",       false, 0.1f,  1.0f,  1.0f,  1.0f },
+        { "depth",        "Depth",        false, 0.0f,  1.0f,  0.2f,  0.19999999f },
+        { "rate",         "Rate",         false, 0.1f,  20.0f, 3.5f,  3.4999998f },
+        { "feedback",     "Feedback",     false, 0.0f,  0.6f,  0.3f,  0.29999998f },
+        { "phaserX",      "PhaserX",      false, 0.0f,  1.0f,  0.0f,  0.0f },
+        { "bite",         "Bite",         false, 2.0f,  32.0f, 32.0f, 32.0f },
+        { "bypassOn",     "BypassOn",     true,  0.0f,  1.0f,  0.0f,  0.0f },
+        { "knobsShowing", "KnobsShowing", true,  0.0f,  1.0f,  0.0f,  0.0f },
+        { "presets",      "Presets",      true,  1.0f,  10.0f, 1.0f,  1.0f },
+        { "babyRadod1",   "BabyRadod1",   false, 0.01f, 1.0f,  1.0f,  0.99999994f },
+        { "babyRadod2",   "BabyRadod2",   false, 0.01f, 1.0f,  1.0f,  0.99999994f },
+        { "babyRadod3",   "BabyRadod3",   false, 0.01f, 1.0f,  1.0f,  0.99999994f },
+        { "babyRadod4",   "BabyRadod4",   false, 0.01f, 1.0f,  1.0f,  0.99999994f },
+        { "babyRadod5",   "BabyRadod5",   false, 0.01f, 1.0f,  1.0f,  0.99999994f },
+        { "babyRadod6",   "BabyRadod6",   false, 0.01f, 1.0f,  1.0f,  0.99999994f },
+        { "babyRadod7",   "BabyRadod7",   false, 0.01f, 1.0f,  1.0f,  0.99999994f },
+        { "babyRadod8",   "BabyRadod8",   false, 0.01f, 1.0f,  1.0f,  0.99999994f },
+    };
+
+    float plainAfterSettingNormalised (ZurizazAudioProcessor& p, const char* id, float normalised)
+    {
+        p.treeState.getParameter (id)->setValueNotifyingHost (normalised);
+        return p.treeState.getRawParameterValue (id)->load();
+    }
+}
+
+TEST (Parameters, HostSeesTheTableInOrder)
+{
+    ZurizazAudioProcessor p;
+    const auto& params = p.getParameters();
+    ASSERT_EQ (params.size(), 19);
+
+    for (int i = 0; i < params.size(); ++i)
+    {
+        SCOPED_TRACE (parameterTable[i].id);
+        const auto& row = parameterTable[i];
+        auto* ranged = dynamic_cast<juce::RangedAudioParameter*> (params[i]);
+        ASSERT_NE (ranged, nullptr);
+
+        EXPECT_EQ (ranged->getParameterID(), row.id);
+        EXPECT_EQ (ranged->getName (100), row.name);
+        EXPECT_EQ (ranged->getLabel(), "");
+        EXPECT_TRUE (ranged->isAutomatable());
+        EXPECT_FALSE (ranged->isMetaParameter());
+        EXPECT_EQ (ranged->getVersionHint(), 0);
+        EXPECT_EQ (ranged->getCategory(), juce::AudioProcessorParameter::genericParameter);
+        EXPECT_EQ (ranged->getNormalisableRange().start, row.minimum);
+        EXPECT_EQ (ranged->getNormalisableRange().end, row.maximum);
+        EXPECT_EQ (ranged->convertFrom0to1 (ranged->getDefaultValue()),
+                   ranged->getNormalisableRange().snapToLegalValue (row.defaultValue));
+
+        if (row.isInt)
+        {
+            EXPECT_NE (dynamic_cast<juce::AudioParameterInt*> (ranged), nullptr);
+        }
+        else
+        {
+            EXPECT_NE (dynamic_cast<juce::AudioParameterFloat*> (ranged), nullptr);
+            EXPECT_EQ (ranged->getNormalisableRange().interval, 0.01f);
+            EXPECT_EQ (ranged->getNormalisableRange().skew, 1.0f);
+        }
+
+        EXPECT_EQ (p.treeState.getRawParameterValue (row.id)->load(), row.startingPlainValue);
+    }
+
+    EXPECT_EQ (p.getBypassParameter(), nullptr);
+}
+
+TEST (Parameters, IntegerParametersReportTheirStepCounts)
+{
+    ZurizazAudioProcessor p;
+    EXPECT_EQ (p.treeState.getParameter ("bypassOn")->getNumSteps(), 2);
+    EXPECT_EQ (p.treeState.getParameter ("knobsShowing")->getNumSteps(), 2);
+    EXPECT_EQ (p.treeState.getParameter ("presets")->getNumSteps(), 10);
+}
+
+TEST (Parameters, NormalisedValuesSnapToTheGrid)
+{
+    struct Case { const char* id; float normalised; float plain; };
+    const Case cases[] = {
+        { "speed",      0.25f, 1.5f },
+        { "bite",       0.5f,  17.0f },
+        { "presets",    0.5f,  6.0f },
+        { "presets",    1.1f,  10.0f },
+        { "presets",    1.2f,  10.0f },
+        { "babyRadod1", 0.875f, 0.88f },
+        { "babyRadod1", 0.0f,  0.01f },
+        { "babyRadod1", 1.0f,  1.0f },
+        { "babyRadod1", -0.5f, 0.01f },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (juce::String (c.id) + " at " + juce::String (c.normalised));
+        ZurizazAudioProcessor p;
+        EXPECT_FLOAT_EQ (plainAfterSettingNormalised (p, c.id, c.normalised), c.plain);
+    }
+}
+
+TEST (Parameters, SpeedIsContinuousOnItsGrid)
+{
+    ZurizazAudioProcessor p;
+    auto* speed = p.treeState.getParameter ("speed");
+    speed->setValueNotifyingHost (speed->convertTo0to1 (2.37f));
+    EXPECT_FLOAT_EQ (p.treeState.getRawParameterValue ("speed")->load(), 2.37f);
+}
