@@ -1,0 +1,3 @@
+#include "PluginEditor.h"
+
+void ZurizazAudioProcessorEditor::comboBoxChanged (juce::ComboBox*) {}
