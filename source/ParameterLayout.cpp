@@ -37,10 +37,13 @@ juce::AudioProcessorValueTreeState::ParameterLayout createParameterLayout()
                 floatParameter (bite,     2.0f,  32.0f, 32.0f),
                 intParameter (bypassOn,     0, 1,  0),
                 intParameter (knobsShowing, 0, 1,  0),
-                intParameter (presets,      1, 10, 1));
+                intParameter (presets,      1, 13, 1));   // preset id + 1, for ids 0..12
 
+    // Heights of 4..400 pixels as fractions of 400, on a grid of one pixel.
     for (auto* id : handleHeights)
-        layout.add (floatParameter (id, 0.01f, 1.0f, 1.0f));
+        layout.add (std::make_unique<juce::AudioParameterFloat> (juce::ParameterID { id, 0 }, capitalised (id),
+                                                                 juce::NormalisableRange<float> (0.01f, 1.0f, 0.0025f),
+                                                                 1.0f));
 
     return layout;
 }

@@ -2,6 +2,7 @@
 
 #include "ParameterLayout.h"
 #include "PluginEditor.h"
+#include "StepLevels.h"
 
 ZurizazAudioProcessor::ZurizazAudioProcessor()
     : AudioProcessor (BusesProperties()
@@ -70,8 +71,19 @@ void ZurizazAudioProcessor::prepareToPlay (double sampleRate, int)
     presetChangeArmed = false;
     currentPreset = (int) (raw (ParameterIds::presets) - 1.0f);
 
+    // Heights are saved on a one-pixel grid; rounding brings back the whole pixel the float
+    // product may miss by a few millionths.
     for (int k = 0; k < numSteps; ++k)
-        handleHeight[(size_t) k] = raw (ParameterIds::handleHeights[k]) * 400.0f;
+        handleHeight[(size_t) k] = (float) juce::roundToInt (raw (ParameterIds::handleHeights[k]) * 400.0f);
+
+    // The step gains are not saved: a restored handle pattern gives them back, as a drag would.
+    for (int k = 0; k < numSteps; ++k)
+    {
+        const auto height = handleHeight[(size_t) k].load();
+
+        if (height >= (float) highestHandleY && height <= (float) lowestHandleY)
+            stepGain[(size_t) k] = levelForHeight ((int) height);
+    }
 }
 
 void ZurizazAudioProcessor::releaseResources()

@@ -1,9 +1,69 @@
 #include "PluginProcessor.h"
 
-void ZurizazAudioProcessor::getStateInformation (juce::MemoryBlock&)
+#include "ParameterLayout.h"
+
+namespace
 {
+    /** Sets a parameter to a plain value as one complete change gesture, so the host records it. */
+    void pushPlainValue (juce::AudioProcessorValueTreeState& treeState, const char* id, float plainValue)
+    {
+        auto* parameter = treeState.getParameter (id);
+        parameter->beginChangeGesture();
+        parameter->setValueNotifyingHost (parameter->convertTo0to1 (plainValue));
+        parameter->endChangeGesture();
+    }
+
+    /** Gives every parameter that the loaded tree lacks a PARAM child holding its current value,
+        appended in ID order. Left to the tree state, such a child would arrive without a value
+        and reset its parameter to the default.
+    */
+    void appendMissingParameters (juce::ValueTree& loaded, juce::AudioProcessorValueTreeState& treeState)
+    {
+        juce::StringArray ids;
+
+        for (auto* parameter : treeState.processor.getParameters())
+            if (auto* withId = dynamic_cast<juce::AudioProcessorParameterWithID*> (parameter))
+                ids.add (withId->paramID);
+
+        ids.sort (false);
+
+        for (const auto& id : ids)
+            if (! loaded.getChildWithProperty ("id", id).isValid())
+                loaded.appendChild (juce::ValueTree ("PARAM", { { "id", id },
+                                                                { "value", treeState.getRawParameterValue (id)->load() } }),
+                                    nullptr);
+    }
 }
 
-void ZurizazAudioProcessor::setStateInformation (const void*, int)
+//==============================================================================
+void ZurizazAudioProcessor::getStateInformation (juce::MemoryBlock& destData)
 {
+    // The editor keeps these in members only; their carriers take them into the session. The
+    // preset goes in as its id + 1 and each height as a fraction of 400 pixels, both as plain
+    // values on grids with a point for every id and every whole pixel, so that prepareToPlay
+    // gets back what was saved.
+    pushPlainValue (treeState, ParameterIds::bypassOn, bypassOn ? 1.0f : 0.0f);
+    pushPlainValue (treeState, ParameterIds::knobsShowing, knobsShowing ? 1.0f : 0.0f);
+    pushPlainValue (treeState, ParameterIds::presets, (float) (currentPreset + 1));
+
+    for (int k = 0; k < numSteps; ++k)
+        pushPlainValue (treeState, ParameterIds::handleHeights[k], handleHeight[(size_t) k] / 400.0f);
+
+    if (auto xml = treeState.copyState().createXml())
+        copyXmlToBinary (*xml, destData);   // one line: declaration, a space, the root element
+}
+
+void ZurizazAudioProcessor::setStateInformation (const void* data, int sizeInBytes)
+{
+    // Anything that is not our blob is dropped silently; the root's letter case is not held
+    // against it. The members follow the restored carriers at the next prepareToPlay, not here.
+    if (auto xml = getXmlFromBinary (data, sizeInBytes))
+    {
+        if (xml->getTagName().equalsIgnoreCase (treeState.state.getType().toString()))
+        {
+            auto loaded = juce::ValueTree::fromXml (*xml);
+            appendMissingParameters (loaded, treeState);
+            treeState.replaceState (loaded);
+        }
+    }
 }

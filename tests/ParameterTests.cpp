@@ -25,7 +25,7 @@ namespace
         { "bite",         "Bite",         false, 2.0f,  32.0f, 32.0f, 32.0f },
         { "bypassOn",     "BypassOn",     true,  0.0f,  1.0f,  0.0f,  0.0f },
         { "knobsShowing", "KnobsShowing", true,  0.0f,  1.0f,  0.0f,  0.0f },
-        { "presets",      "Presets",      true,  1.0f,  10.0f, 1.0f,  1.0f },
+        { "presets",      "Presets",      true,  1.0f,  13.0f, 1.0f,  1.0f },
         { "babyRadod1",   "BabyRadod1",   false, 0.01f, 1.0f,  1.0f,  0.99999994f },
         { "babyRadod2",   "BabyRadod2",   false, 0.01f, 1.0f,  1.0f,  0.99999994f },
         { "babyRadod3",   "BabyRadod3",   false, 0.01f, 1.0f,  1.0f,  0.99999994f },
@@ -75,7 +75,9 @@ TEST (Parameters, HostSeesTheTableInOrder)
         else
         {
             EXPECT_NE (dynamic_cast<juce::AudioParameterFloat*> (ranged), nullptr);
-            EXPECT_EQ (ranged->getNormalisableRange().interval, 0.01f);
+            // The height carriers step by one pixel of 400.
+            const auto interval = juce::String (row.id).startsWith ("babyRadod") ? 0.0025f : 0.01f;
+            EXPECT_EQ (ranged->getNormalisableRange().interval, interval);
             EXPECT_EQ (ranged->getNormalisableRange().skew, 1.0f);
         }
 
@@ -90,7 +92,7 @@ TEST (Parameters, IntegerParametersReportTheirStepCounts)
     ZurizazAudioProcessor p;
     EXPECT_EQ (p.treeState.getParameter ("bypassOn")->getNumSteps(), 2);
     EXPECT_EQ (p.treeState.getParameter ("knobsShowing")->getNumSteps(), 2);
-    EXPECT_EQ (p.treeState.getParameter ("presets")->getNumSteps(), 10);
+    EXPECT_EQ (p.treeState.getParameter ("presets")->getNumSteps(), 13);
 }
 
 TEST (Parameters, NormalisedValuesSnapToTheGrid)
@@ -99,10 +101,10 @@ TEST (Parameters, NormalisedValuesSnapToTheGrid)
     const Case cases[] = {
         { "speed",      0.25f, 1.5f },
         { "bite",       0.5f,  17.0f },
-        { "presets",    0.5f,  6.0f },
-        { "presets",    1.1f,  10.0f },
-        { "presets",    1.2f,  10.0f },
-        { "babyRadod1", 0.875f, 0.88f },
+        { "presets",    0.5f,  7.0f },
+        { "presets",    1.1f,  13.0f },
+        { "presets",    1.2f,  13.0f },
+        { "babyRadod1", 0.3f,  0.3075f },   // 0.307 snapped to the 0.0025 grid
         { "babyRadod1", 0.0f,  0.01f },
         { "babyRadod1", 1.0f,  1.0f },
         { "babyRadod1", -0.5f, 0.01f },

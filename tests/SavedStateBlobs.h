@@ -1,0 +1,74 @@
+#pragma once
+
+#include <cstring>
+
+#include "PluginProcessor.h"
+
+/** Helpers for tests that save, inspect, forge and restore state blobs. */
+namespace StateBlobs
+{
+    inline juce::MemoryBlock save (ZurizazAudioProcessor& p)
+    {
+        juce::MemoryBlock blob;
+        p.getStateInformation (blob);
+        return blob;
+    }
+
+    inline void restore (ZurizazAudioProcessor& p, const juce::MemoryBlock& blob)
+    {
+        p.setStateInformation (blob.getData(), (int) blob.getSize());
+    }
+
+    /** The XML text of a well-formed blob: the bytes between the header and the final zero. */
+    inline juce::String textOf (const juce::MemoryBlock& blob)
+    {
+        return juce::String::fromUTF8 (static_cast<const char*> (blob.getData()) + 8, (int) blob.getSize() - 9);
+    }
+
+    inline juce::String savedText (ZurizazAudioProcessor& p)
+    {
+        return textOf (save (p));
+    }
+
+    /** Builds a blob by hand: the magic, a length field, the text and a zero byte. */
+    inline juce::MemoryBlock forge (const juce::String& text, juce::int32 lengthField)
+    {
+        juce::MemoryBlock blob;
+
+        {
+            juce::MemoryOutputStream out (blob, false);
+            out.write ("VC2!", 4);
+            out.writeInt (lengthField);
+            out.write (text.toRawUTF8(), text.getNumBytesAsUTF8());
+            out.writeByte (0);
+        }
+
+        return blob;
+    }
+
+    inline juce::MemoryBlock forge (const juce::String& text)
+    {
+        return forge (text, (juce::int32) text.getNumBytesAsUTF8());
+    }
+
+    inline juce::String param (const char* id, const char* value)
+    {
+        return juce::String ("<PARAM id=\"") + id + "\" value=\"" + value + "\"/>";
+    }
+
+    inline juce::String document (const juce::String& root, const juce::String& children)
+    {
+        return "<?xml version=\"1.0\" encoding=\"UTF-8\"?> <" + root + ">" + children + "</" + root + ">";
+    }
+
+    inline float plain (ZurizazAudioProcessor& p, const char* id)
+    {
+        return p.treeState.getRawParameterValue (id)->load();
+    }
+
+    inline void setPlain (ZurizazAudioProcessor& p, const char* id, float value)
+    {
+        auto* parameter = p.treeState.getParameter (id);
+        parameter->setValueNotifyingHost (parameter->convertTo0to1 (value));
+    }
+}

@@ -1,0 +1,223 @@
+#include <cmath>
+
+#include <gtest/gtest.h>
+
+#include "SavedStateBlobs.h"
+
+using namespace StateBlobs;
+
+namespace
+{
+    constexpr auto numSteps = (size_t) ZurizazAudioProcessor::numSteps;
+
+    /** The two ways a saved member reaches the next prepareToPlay: on the instance that saved it,
+        or through the blob restored into a new instance (a reloaded session).
+    */
+    template <typename Check>
+    void forBothRoundTrips (ZurizazAudioProcessor& saved, Check&& check)
+    {
+        const auto blob = save (saved);
+
+        {
+            SCOPED_TRACE ("restored into a new instance");
+            ZurizazAudioProcessor reloaded;
+            restore (reloaded, blob);
+            reloaded.prepareToPlay (44100.0, 512);
+            check (reloaded);
+        }
+
+        {
+            SCOPED_TRACE ("same instance");
+            saved.prepareToPlay (44100.0, 512);
+            check (saved);
+        }
+    }
+
+    /** A blob as the earlier parameter set wrote it: one PARAM per (ID, plain value) pair given. */
+    juce::MemoryBlock earlierBlob (const std::vector<std::pair<juce::String, float>>& values)
+    {
+        juce::ValueTree tree ("Zurizaz");
+
+        for (const auto& [id, value] : values)
+            tree.appendChild (juce::ValueTree ("PARAM", { { "id", id }, { "value", (double) value } }), nullptr);
+
+        juce::MemoryBlock blob;
+        juce::AudioProcessor::copyXmlToBinary (*tree.createXml(), blob);
+        return blob;
+    }
+}
+
+//==============================================================================
+TEST (SavedStateRoundTrip, BypassAndPanelVisibilityComeBackAsThemselves)
+{
+    for (auto on : { false, true })
+    {
+        SCOPED_TRACE (on);
+        ZurizazAudioProcessor p;
+        p.bypassOn = on;
+        p.knobsShowing = on;
+
+        forBothRoundTrips (p, [on] (ZurizazAudioProcessor& after)
+        {
+            EXPECT_EQ (after.bypassOn.load(), on);
+            EXPECT_EQ (after.knobsShowing.load(), on);
+        });
+    }
+}
+
+TEST (SavedStateRoundTrip, EveryPresetIdComesBackAsItself)
+{
+    for (int id = 0; id <= 12; ++id)
+    {
+        SCOPED_TRACE (id);
+        ZurizazAudioProcessor p;
+        p.currentPreset = id;
+
+        forBothRoundTrips (p, [id] (ZurizazAudioProcessor& after) { EXPECT_EQ (after.currentPreset.load(), id); });
+    }
+}
+
+TEST (SavedStateRoundTrip, EarlierSessionsKeepTheirPresetId)
+{
+    // Sessions saved with a "presets" range of 1..10 stored the id + 1 as the plain value.
+    for (int stored = 1; stored <= 10; ++stored)
+    {
+        SCOPED_TRACE (stored);
+        ZurizazAudioProcessor p;
+        restore (p, earlierBlob ({ { "presets", (float) stored } }));
+        p.prepareToPlay (44100.0, 512);
+        EXPECT_EQ (p.currentPreset, stored - 1);
+    }
+}
+
+TEST (SavedStateRoundTrip, EveryWholeHandleHeightComesBackExactly)
+{
+    // Each handle a different height, so a mix-up between carriers shows too.
+    for (int start = 4; start <= 400; ++start)
+    {
+        ZurizazAudioProcessor p;
+        std::array<float, numSteps> heights {};
+
+        for (size_t k = 0; k < numSteps; ++k)
+        {
+            heights[k] = (float) (4 + (start - 4 + 53 * (int) k) % 397);
+            p.handleHeight[k] = heights[k];
+        }
+
+        forBothRoundTrips (p, [&] (ZurizazAudioProcessor& after)
+        {
+            for (size_t k = 0; k < numSteps; ++k)
+                ASSERT_EQ (after.handleHeight[k].load(), heights[k]) << "handle " << k + 1 << ", start " << start;
+        });
+    }
+}
+
+TEST (SavedStateRoundTrip, RepeatedSaveAndPrepareCyclesLeaveHeightsAndGainsAlone)
+{
+    const std::array<float, numSteps> heights { 82.0f, 83.0f, 104.0f, 150.0f, 201.0f, 299.0f, 350.0f, 400.0f };
+
+    ZurizazAudioProcessor p;
+    for (size_t k = 0; k < numSteps; ++k)
+        p.handleHeight[k] = heights[k];
+
+    save (p);
+    p.prepareToPlay (44100.0, 512);
+
+    std::array<float, numSteps> gains {};
+    for (size_t k = 0; k < numSteps; ++k)
+        gains[k] = p.stepGain[k];
+
+    for (int cycle = 0; cycle < 10; ++cycle)
+    {
+        SCOPED_TRACE (cycle);
+        const auto blob = save (p);
+        restore (p, blob);
+        p.prepareToPlay (48000.0, 256);
+
+        for (size_t k = 0; k < numSteps; ++k)
+        {
+            EXPECT_EQ (p.handleHeight[k].load(), heights[k]);
+            EXPECT_EQ (p.stepGain[k].load(), gains[k]);
+        }
+
+        EXPECT_EQ (blob, save (p));
+    }
+}
+
+TEST (SavedStateRoundTrip, EarlierSessionsKeepTheirHandleHeights)
+{
+    // The earlier carriers had a 0.01 grid and gave plain value × 400 in float, a few millionths
+    // off the whole pixel at times (0.26 gave 103.99999). They now load to that whole pixel.
+    const juce::NormalisableRange<float> earlierRange (0.01f, 1.0f, 0.01f);
+
+    for (int step = 0; step <= 99; ++step)
+    {
+        const auto earlierPlain = earlierRange.snapToLegalValue (earlierRange.convertFrom0to1 ((float) step / 99.0f));
+        const auto earlierHeight = earlierPlain * 400.0f;
+        SCOPED_TRACE (juce::String (earlierPlain, 8));
+
+        ZurizazAudioProcessor p;
+        restore (p, earlierBlob ({ { "babyRadod1", earlierPlain }, { "babyRadod8", earlierPlain } }));
+        p.prepareToPlay (44100.0, 512);
+
+        EXPECT_EQ (p.handleHeight[0].load(), (float) (4 * (step + 1)));
+        EXPECT_EQ (p.handleHeight[7].load(), p.handleHeight[0].load());
+        EXPECT_NEAR (p.handleHeight[0].load(), earlierHeight, 0.0001f);
+    }
+}
+
+TEST (SavedStateRoundTrip, AFreshInstanceStillPreparesItsHandlesAt400)
+{
+    ZurizazAudioProcessor p;
+    p.prepareToPlay (44100.0, 512);
+
+    for (auto& height : p.handleHeight)
+        EXPECT_EQ (height.load(), 400.0f);
+}
+
+//==============================================================================
+TEST (SavedStateRoundTrip, PreparingGivesEachStepTheGainOfItsRestoredHandle)
+{
+    // Steps 1..7 stand within the handles' range; step 8 does not and keeps its gain.
+    const std::array<float, numSteps> heights { 82.0f, 83.0f, 100.0f, 140.0f, 200.0f, 300.0f, 350.0f, 81.0f };
+    const std::array<float, numSteps> gains   { 1.0f,  0.1f,  0.2f,   0.4f,   0.6f,   0.9f,   1.0f,   0.3f };
+
+    ZurizazAudioProcessor source;
+    for (size_t k = 0; k < numSteps; ++k)
+        source.handleHeight[k] = heights[k];
+
+    ZurizazAudioProcessor reloaded;
+    for (auto& gain : reloaded.stepGain)
+        gain = 0.3f;
+
+    restore (reloaded, save (source));
+
+    for (auto& gain : reloaded.stepGain)
+        EXPECT_EQ (gain.load(), 0.3f);   // nothing before prepareToPlay
+
+    reloaded.prepareToPlay (44100.0, 512);
+
+    for (size_t k = 0; k < numSteps; ++k)
+        EXPECT_FLOAT_EQ (reloaded.stepGain[k].load(), gains[k]) << "step " << k + 1;
+}
+
+TEST (SavedStateRoundTrip, HeightsOutsideTheHandlesRangeLeaveTheGainsAlone)
+{
+    for (auto height : { 4.0f, 50.0f, 81.0f, 351.0f, 399.0f, 400.0f })
+    {
+        SCOPED_TRACE (height);
+        ZurizazAudioProcessor p;
+
+        for (size_t k = 0; k < numSteps; ++k)
+        {
+            p.handleHeight[k] = height;
+            p.stepGain[k] = 0.1f * (float) (k + 1);
+        }
+
+        save (p);
+        p.prepareToPlay (44100.0, 512);
+
+        for (size_t k = 0; k < numSteps; ++k)
+            EXPECT_EQ (p.stepGain[k].load(), 0.1f * (float) (k + 1));
+    }
+}
