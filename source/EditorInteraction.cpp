@@ -1,7 +1,155 @@
 #include "PluginEditor.h"
 
-void ZurizazAudioProcessorEditor::mouseDown (const juce::MouseEvent&) {}
-void ZurizazAudioProcessorEditor::mouseDrag (const juce::MouseEvent&) {}
-void ZurizazAudioProcessorEditor::mouseUp (const juce::MouseEvent&) {}
-void ZurizazAudioProcessorEditor::placeBabyRadod (int, int) {}
-void ZurizazAudioProcessorEditor::buttonClicked (juce::Button*) {}
+#include <limits>
+
+#include "LinkAddresses.h"
+#include "Presets.h"
+#include "StepLevels.h"
+
+namespace
+{
+    /** A step handle's drag column (pointer x, both ends inclusive) and the x a drag puts it at. */
+    struct HandleColumn
+    {
+        int firstPointerX, lastPointerX, placedX;
+    };
+
+    // Columns are uneven; the gap 290..512 between the two groups belongs to no handle. A drag puts
+    // handles 3 and 6 at 150 and 584, one and two pixels right of where the layout has them.
+    constexpr HandleColumn handleColumns[ZurizazAudioProcessor::numSteps] = {
+        { std::numeric_limits<int>::min(), 78, 12 },
+        { 79,  148, 79 },
+        { 149, 219, 150 },
+        { 220, 289, 220 },
+        { 513, 581, 513 },
+        { 582, 651, 584 },
+        { 652, 719, 652 },
+        { 720, 791, 720 }
+    };
+
+    // Where the layout stands each handle; a click on a handle puts it back at this x.
+    constexpr int handleLayoutX[ZurizazAudioProcessor::numSteps] = { 12, 79, 149, 220, 513, 582, 652, 720 };
+
+    constexpr int handleWidth = 68;
+    constexpr int handleBoxHeight (int index)   { return index == 0 ? 125 : 120; }
+
+    // The free centre column whose background opens and closes the knobs panel.
+    constexpr int centreColumnFirstX = 301;
+    constexpr int centreColumnLastX  = 499;
+
+    /** The index of the handle whose drag column holds pointer x, or -1 for none. */
+    int handleIndexForPointerX (int x)
+    {
+        for (int i = 0; i < ZurizazAudioProcessor::numSteps; ++i)
+            if (x >= handleColumns[i].firstPointerX && x <= handleColumns[i].lastPointerX)
+                return i;
+
+        return -1;
+    }
+}
+
+//==============================================================================
+void ZurizazAudioProcessorEditor::mouseDown (const juce::MouseEvent& e)
+{
+    if (e.x < centreColumnFirstX || e.x > centreColumnLastX)
+        return;
+
+    // The left panel's visibility is the panel's open state; everything else follows it.
+    const auto open = ! leftKnobPanel.isVisible();
+
+    for (auto* child : std::initializer_list<juce::Component*> { &leftKnobPanel, &rightKnobPanel,
+                                                                 &fxKnob, &speedKnob, &impactKnob, &depthKnob,
+                                                                 &rateKnob, &biteKnob, &feedbackKnob, &phaserXKnob,
+                                                                 &impactCover, &depthCover, &rateCover,
+                                                                 &biteCover, &feedbackCover, &phaserXCover })
+        child->setVisible (open);
+
+    audioProcessor.knobsShowing = open;
+}
+
+void ZurizazAudioProcessorEditor::mouseDrag (const juce::MouseEvent& e)
+{
+    setMouseCursor (juce::MouseCursor::DraggingHandCursor);
+
+    // Every drag event moves the handle of the column the pointer is in now, so a sideways sweep
+    // sets each column it passes through.
+    const auto y = juce::jlimit (highestHandleY, lowestHandleY, e.y);
+    const auto index = handleIndexForPointerX (e.x);
+
+    if (index >= 0)
+        placeBabyRadod (index, y);
+}
+
+void ZurizazAudioProcessorEditor::mouseUp (const juce::MouseEvent&)
+{
+    setMouseCursor (juce::MouseCursor());
+}
+
+void ZurizazAudioProcessorEditor::placeBabyRadod (int index, int y)
+{
+    const auto i = (size_t) index;
+    babyRadodButtons[i].setBounds (handleColumns[i].placedX, y, handleWidth, handleBoxHeight (index));
+
+    // The heights reach their parameters only when the state is saved.
+    audioProcessor.stepGain[i] = levelForHeight (y);
+    audioProcessor.handleHeight[i] = (float) y;
+}
+
+//==============================================================================
+void ZurizazAudioProcessorEditor::buttonClicked (juce::Button* button)
+{
+    if (button == &bypassButton)
+    {
+        // The picture follows at the next paint; the parameter takes the flag when the state is saved.
+        audioProcessor.bypassOn = ! audioProcessor.bypassOn.load();
+        return;
+    }
+
+    // A browser that can't be opened isn't worth telling the user about.
+    if (button == &siteLinkButton)
+    {
+        [[maybe_unused]] const auto opened = juce::URL (LinkAddresses::site).launchInDefaultBrowser();
+        return;
+    }
+
+    if (button == &videoLinkButton)
+    {
+        [[maybe_unused]] const auto opened = juce::URL (LinkAddresses::video).launchInDefaultBrowser();
+        return;
+    }
+
+    // Both preset buttons only change the box's selection; its change message applies the preset.
+    if (button == &previousPresetButton)
+    {
+        // From the first preset, or from nothing, previous wraps to the last.
+        const auto index = presetBox.getSelectedItemIndex();
+        const auto target = index > 0 ? index - 1 : (int) presetTable.size() - 1;
+        presetBox.setSelectedId (presetBox.getItemId (target), juce::sendNotificationAsync);
+        return;
+    }
+
+    if (button == &nextPresetButton)
+    {
+        // Past the last preset there is no item: id 0 clears the selection.
+        const auto index = presetBox.getSelectedItemIndex();
+        presetBox.setSelectedId (presetBox.getItemId (index + 1), juce::sendNotificationAsync);
+        return;
+    }
+
+    if (button == &infoButton || button == &infoOverlay)
+    {
+        infoOverlay.setVisible (! infoOverlay.isVisible());
+        return;
+    }
+
+    // A click on a handle drops it to the bottom of its column. Only the component moves: the step
+    // keeps its gain and stored height, so the next layout puts it back.
+    for (int i = 0; i < ZurizazAudioProcessor::numSteps; ++i)
+    {
+        if (button == &babyRadodButtons[(size_t) i])
+        {
+            button->setBounds (handleLayoutX[i], lowestHandleY, handleWidth, handleBoxHeight (i));
+            return;
+        }
+    }
+}

@@ -25,8 +25,11 @@ ZurizazAudioProcessorEditor::ZurizazAudioProcessorEditor (ZurizazAudioProcessor&
     // Lays every child out at once, before it has a picture or is added.
     setSize (800, 477);
 
-    // Selecting the current preset below sends one change message; this swallows it.
-    audioProcessor.presetChangeArmed = false;
+    // Selecting the current preset below sends one change message exactly when it names a preset;
+    // the cleared flag swallows that one, so opening the window never re-applies the preset. With
+    // nothing to select no message comes, so the flag is armed for the user's first choice.
+    const auto preset = audioProcessor.currentPreset.load();
+    audioProcessor.presetChangeArmed = ! (preset >= 1 && preset <= (int) presetTable.size());
 
     auto& state = audioProcessor.treeState;
     speedAttachment    = std::make_unique<SliderAttachment> (state, "speed",    speedKnob);

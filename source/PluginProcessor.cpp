@@ -68,7 +68,6 @@ void ZurizazAudioProcessor::prepareToPlay (double sampleRate, int)
 
     bypassOn = raw (ParameterIds::bypassOn) != 0.0f;
     knobsShowing = raw (ParameterIds::knobsShowing) != 0.0f;
-    presetChangeArmed = false;
     currentPreset = (int) (raw (ParameterIds::presets) - 1.0f);
 
     // Heights are saved on a one-pixel grid; rounding brings back the whole pixel the float

@@ -1,0 +1,349 @@
+#include <gtest/gtest.h>
+
+#include "EditorSession.h"
+
+namespace
+{
+    constexpr int layoutX[8] = { 12, 79, 149, 220, 513, 582, 652, 720 };
+
+    int boxHeight (int index)    { return index == 0 ? 125 : 120; }
+
+    std::array<juce::Rectangle<int>, 8> handleBounds (ZurizazAudioProcessorEditor& editor)
+    {
+        std::array<juce::Rectangle<int>, 8> bounds;
+        for (size_t i = 0; i < 8; ++i)
+            bounds[i] = editor.babyRadodButtons[i].getBounds();
+        return bounds;
+    }
+
+    void drag (ZurizazAudioProcessorEditor& editor, int x, int y)
+    {
+        editor.mouseDrag (mouseAt (editor, x, y));
+    }
+
+    std::vector<juce::Component*> panelParts (ZurizazAudioProcessorEditor& e)
+    {
+        return { &e.leftKnobPanel, &e.rightKnobPanel,
+                 &e.fxKnob, &e.speedKnob, &e.impactKnob, &e.depthKnob, &e.rateKnob, &e.biteKnob,
+                 &e.feedbackKnob, &e.phaserXKnob,
+                 &e.impactCover, &e.depthCover, &e.rateCover, &e.biteCover, &e.feedbackCover, &e.phaserXCover };
+    }
+}
+
+//==============================================================================
+TEST (StepHandles, ADragMovesOnlyTheHandleWhoseColumnHoldsThePointer)
+{
+    struct Case { int pointerX, index, placedX; };
+
+    // Columns are inclusive at both ends; 290..512 and 792 on belong to no handle.
+    for (auto [pointerX, index, placedX] : { Case { -40, 0, 12 },  Case { 78, 0, 12 },
+                                             Case { 79, 1, 79 },   Case { 148, 1, 79 },
+                                             Case { 149, 2, 150 }, Case { 219, 2, 150 },
+                                             Case { 220, 3, 220 }, Case { 289, 3, 220 },
+                                             Case { 290, -1, 0 },  Case { 400, -1, 0 }, Case { 512, -1, 0 },
+                                             Case { 513, 4, 513 }, Case { 581, 4, 513 },
+                                             Case { 582, 5, 584 }, Case { 651, 5, 584 },
+                                             Case { 652, 6, 652 }, Case { 719, 6, 652 },
+                                             Case { 720, 7, 720 }, Case { 791, 7, 720 },
+                                             Case { 792, -1, 0 },  Case { 1200, -1, 0 } })
+    {
+        SCOPED_TRACE (pointerX);
+        EditorSession session;
+        session.open();
+        auto& editor = session.ui();
+        const auto before = handleBounds (editor);
+
+        drag (editor, pointerX, 200);
+
+        for (int i = 0; i < 8; ++i)
+        {
+            const auto k = (size_t) i;
+
+            if (i == index)
+            {
+                EXPECT_EQ (editor.babyRadodButtons[k].getBounds(), juce::Rectangle<int> (placedX, 200, 68, boxHeight (i)));
+                EXPECT_EQ (session.processor.stepGain[k].load(), 0.6f);
+                EXPECT_EQ (session.processor.handleHeight[k].load(), 200.0f);
+            }
+            else
+            {
+                EXPECT_EQ (editor.babyRadodButtons[k].getBounds(), before[k]) << "handle " << i + 1;
+                EXPECT_EQ (session.processor.stepGain[k].load(), 1.0f) << "handle " << i + 1;
+            }
+        }
+    }
+}
+
+TEST (StepHandles, APointerHeightIsClampedToTheColumnAndSetsTheBandLevel)
+{
+    struct Case { int pointerY, placedY; float level; };
+
+    // Above 82 (even above the window) and below 350 (even below the window) clamp; the single
+    // rows between bands give full level.
+    for (auto [pointerY, placedY, level] : { Case { -30, 82, 1.0f }, Case { 82, 82, 1.0f },
+                                             Case { 83, 83, 0.1f },  Case { 84, 84, 0.2f }, Case { 109, 109, 0.2f },
+                                             Case { 110, 110, 1.0f }, Case { 111, 111, 0.3f }, Case { 134, 134, 0.3f },
+                                             Case { 135, 135, 0.4f }, Case { 149, 149, 0.4f }, Case { 150, 150, 1.0f },
+                                             Case { 151, 151, 0.5f }, Case { 184, 184, 0.5f }, Case { 185, 185, 1.0f },
+                                             Case { 186, 186, 0.6f }, Case { 219, 219, 0.6f }, Case { 220, 220, 1.0f },
+                                             Case { 221, 221, 0.7f }, Case { 249, 249, 0.7f }, Case { 250, 250, 1.0f },
+                                             Case { 251, 251, 0.8f }, Case { 289, 289, 0.8f }, Case { 290, 290, 1.0f },
+                                             Case { 291, 291, 0.9f }, Case { 319, 319, 0.9f }, Case { 320, 320, 1.0f },
+                                             Case { 350, 350, 1.0f }, Case { 351, 350, 1.0f }, Case { 900, 350, 1.0f } })
+    {
+        SCOPED_TRACE (pointerY);
+        EditorSession session;
+        session.open();
+
+        drag (session.ui(), 600, pointerY);
+
+        EXPECT_EQ (session.ui().babyRadodButtons[5].getY(), placedY);
+        EXPECT_EQ (session.processor.handleHeight[5].load(), (float) placedY);
+        EXPECT_EQ (session.processor.stepGain[5].load(), level);
+    }
+}
+
+TEST (StepHandles, ASidewaysSweepSetsEachColumnItPassesAtThatEventsHeight)
+{
+    EditorSession session;
+    session.open();
+    auto& editor = session.ui();
+    const auto before = handleBounds (editor);
+
+    editor.mouseDown (mouseAt (editor, 30, 400));
+    drag (editor, 30, 100);    // handle 1
+    drag (editor, 100, 120);   // handle 2
+    drag (editor, 400, 130);   // no column
+    drag (editor, 600, 300);   // handle 6
+    drag (editor, 610, 310);   // handle 6 again
+    editor.mouseUp (mouseAt (editor, 610, 310));
+
+    EXPECT_EQ (editor.babyRadodButtons[0].getBounds(), juce::Rectangle<int> (12, 100, 68, 125));
+    EXPECT_EQ (editor.babyRadodButtons[1].getBounds(), juce::Rectangle<int> (79, 120, 68, 120));
+    EXPECT_EQ (editor.babyRadodButtons[5].getBounds(), juce::Rectangle<int> (584, 310, 68, 120));
+
+    for (size_t k : { 2u, 3u, 4u, 6u, 7u })
+        EXPECT_EQ (editor.babyRadodButtons[k].getBounds(), before[k]) << "handle " << k + 1;
+
+    const float gains[8] = { 0.2f, 0.3f, 1.0f, 1.0f, 1.0f, 0.9f, 1.0f, 1.0f };
+    for (size_t k = 0; k < 8; ++k)
+        EXPECT_EQ (session.processor.stepGain[k].load(), gains[k]) << "step " << k + 1;
+}
+
+TEST (StepHandles, APressAndReleaseWithoutDragMovesNothing)
+{
+    EditorSession session;
+    session.open();
+    auto& editor = session.ui();
+    const auto before = handleBounds (editor);
+
+    editor.mouseDown (mouseAt (editor, 100, 200));
+    editor.mouseUp (mouseAt (editor, 100, 200));
+
+    EXPECT_EQ (handleBounds (editor), before);
+    for (size_t k = 0; k < 8; ++k)
+    {
+        EXPECT_EQ (session.processor.stepGain[k].load(), 1.0f);
+        EXPECT_EQ (session.processor.handleHeight[k].load(), 350.0f);
+    }
+}
+
+TEST (StepHandles, DraggingShowsTheOpenHandUntilRelease)
+{
+    EditorSession session;
+    session.open();
+    auto& editor = session.ui();
+    ASSERT_EQ (editor.getMouseCursor(), juce::MouseCursor::NormalCursor);
+
+    drag (editor, 400, 200);   // in no column: the cursor changes all the same
+    EXPECT_EQ (editor.getMouseCursor(), juce::MouseCursor::DraggingHandCursor);
+    drag (editor, 100, 200);
+    EXPECT_EQ (editor.getMouseCursor(), juce::MouseCursor::DraggingHandCursor);
+
+    editor.mouseUp (mouseAt (editor, 100, 200));
+    EXPECT_EQ (editor.getMouseCursor(), juce::MouseCursor::NormalCursor);
+}
+
+//==============================================================================
+TEST (KnobsPanel, APressInTheCentreColumnTogglesThePanelKnobsAndCovers)
+{
+    for (auto [x, y] : { std::pair { 301, 200 }, { 499, 200 }, { 400, 5 }, { 400, 470 } })
+    {
+        SCOPED_TRACE (juce::String (x) + ", " + juce::String (y));
+        EditorSession session;
+        session.open();
+        auto& editor = session.ui();
+
+        editor.mouseDown (mouseAt (editor, x, y));
+
+        for (auto* part : panelParts (editor))
+            EXPECT_TRUE (part->isVisible());
+        EXPECT_TRUE (session.processor.knobsShowing.load());
+
+        // A second press closes what the first opened, covers included.
+        editor.mouseDown (mouseAt (editor, x, y));
+
+        for (auto* part : panelParts (editor))
+            EXPECT_FALSE (part->isVisible());
+        EXPECT_FALSE (session.processor.knobsShowing.load());
+    }
+}
+
+TEST (KnobsPanel, APressOutsideTheCentreColumnLeavesThePanelAlone)
+{
+    for (auto x : { 300, 500, 100, 700 })
+    {
+        SCOPED_TRACE (x);
+        EditorSession session;
+        session.open();
+        auto& editor = session.ui();
+
+        std::vector<bool> before;
+        for (auto* part : panelParts (editor))
+            before.push_back (part->isVisible());
+
+        editor.mouseDown (mouseAt (editor, x, 200));
+
+        std::vector<bool> after;
+        for (auto* part : panelParts (editor))
+            after.push_back (part->isVisible());
+
+        EXPECT_EQ (after, before);
+        EXPECT_FALSE (session.processor.knobsShowing.load());
+    }
+}
+
+TEST (KnobsPanel, ThePanelsOwnVisibilityDecidesTheNewState)
+{
+    // The processor may say the panel shows while this editor hasn't painted it yet; the press
+    // follows what the window shows.
+    EditorSession session;
+    session.processor.knobsShowing = true;
+    session.open();
+    auto& editor = session.ui();
+    ASSERT_FALSE (editor.leftKnobPanel.isVisible());
+
+    editor.mouseDown (mouseAt (editor, 400, 100));
+
+    EXPECT_TRUE (editor.leftKnobPanel.isVisible());
+    EXPECT_TRUE (session.processor.knobsShowing.load());
+}
+
+//==============================================================================
+TEST (Buttons, BypassTogglesTheProcessorsFlag)
+{
+    EditorSession session;
+    session.open();
+    const auto parameterBefore = session.parameter ("bypassOn");
+
+    session.click (session.ui().bypassButton);
+    EXPECT_TRUE (session.processor.bypassOn.load());
+
+    session.click (session.ui().bypassButton);
+    EXPECT_FALSE (session.processor.bypassOn.load());
+
+    // The parameter takes the flag only when the state is saved.
+    EXPECT_EQ (session.parameter ("bypassOn"), parameterBefore);
+}
+
+TEST (Buttons, PreviousAndNextStepThroughThePresetsWithTheirWraps)
+{
+    enum Direction { previous, next };
+    struct Case { int selectedBefore; Direction direction; int selectedAfter; const char* shown; };
+
+    for (auto [before, direction, after, shown] : { Case { 0, previous, 12, "Colonise" },
+                                                     Case { 0, next, 1, "Default" },
+                                                     Case { 1, previous, 12, "Colonise" },
+                                                     Case { 1, next, 2, "Intergalactic" },
+                                                     Case { 5, previous, 4, "Destroy All Humans" },
+                                                     Case { 5, next, 6, "Spaced Out" },
+                                                     Case { 12, previous, 11, "Red Hole" },
+                                                     Case { 12, next, 0, "" } })
+    {
+        SCOPED_TRACE (juce::String (before) + (direction == previous ? " previous" : " next"));
+        EditorSession session;
+        session.processor.currentPreset = 0;
+        session.open();
+        session.choose (before);
+        auto& box = session.ui().presetBox;
+
+        session.click (direction == previous ? session.ui().previousPresetButton : session.ui().nextPresetButton);
+
+        EXPECT_EQ (box.getSelectedId(), after);
+        EXPECT_EQ (box.getText(), juce::String (shown));
+        if (after != 0)
+        {
+            EXPECT_EQ (session.processor.currentPreset.load(), after);
+        }
+    }
+}
+
+TEST (Buttons, NextFromTheLastPresetClearsTheBoxAndThenStartsAgain)
+{
+    EditorSession session;
+    session.processor.currentPreset = 0;
+    session.open();
+    session.choose (12);
+
+    session.click (session.ui().nextPresetButton);
+    EXPECT_EQ (session.ui().presetBox.getSelectedId(), 0);
+    EXPECT_EQ (session.processor.currentPreset.load(), 12);
+
+    session.click (session.ui().nextPresetButton);
+    EXPECT_EQ (session.ui().presetBox.getText(), juce::String ("Default"));
+    EXPECT_EQ (session.processor.currentPreset.load(), 1);
+}
+
+TEST (Buttons, TheInformationOverlayShowsAndHides)
+{
+    EditorSession session;
+    session.open();
+    auto& editor = session.ui();
+    ASSERT_FALSE (editor.infoOverlay.isVisible());
+
+    session.click (editor.infoButton);
+    EXPECT_TRUE (editor.infoOverlay.isVisible());
+    session.click (editor.infoButton);
+    EXPECT_FALSE (editor.infoOverlay.isVisible());
+
+    // A click anywhere on the shown overlay hides it.
+    session.click (editor.infoButton);
+    session.click (editor.infoOverlay);
+    EXPECT_FALSE (editor.infoOverlay.isVisible());
+}
+
+TEST (Buttons, AClickOnAHandleDropsItToTheLayoutBottomButKeepsItsStep)
+{
+    EditorSession session;
+    session.open();
+    auto& editor = session.ui();
+
+    for (int i = 0; i < 8; ++i)
+    {
+        SCOPED_TRACE (i + 1);
+        const auto k = (size_t) i;
+        drag (editor, layoutX[i] + 10, 200);
+
+        session.click (editor.babyRadodButtons[k]);
+
+        // Handles 3 and 6 go back to the layout's x (149, 582), not the drag's (150, 584).
+        EXPECT_EQ (editor.babyRadodButtons[k].getBounds(), juce::Rectangle<int> (layoutX[i], 350, 68, boxHeight (i)));
+        EXPECT_EQ (session.processor.stepGain[k].load(), 0.6f);
+        EXPECT_EQ (session.processor.handleHeight[k].load(), 200.0f);
+    }
+}
+
+TEST (Buttons, AClickOnTheLastStepIndicatorChangesNothing)
+{
+    EditorSession session;
+    session.open();
+    auto& editor = session.ui();
+    const auto before = handleBounds (editor);
+
+    session.click (editor.lastStepIndicator);
+
+    EXPECT_EQ (handleBounds (editor), before);
+    EXPECT_FALSE (editor.infoOverlay.isVisible());
+    EXPECT_FALSE (session.processor.bypassOn.load());
+    EXPECT_FALSE (editor.leftKnobPanel.isVisible());
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <memory>
+
+#include "PluginEditor.h"
+
+namespace juce
+{
+    // JUCE's own one-step pump of the message queue on Linux. The public runDispatchLoopUntil
+    // exists only with modal loops, which the plug-in doesn't enable.
+    bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages);
+}
+
+/** Delivers every message already posted, and those that their delivery posts in turn: the
+    change messages of the preset box, the knobs and the buttons. */
+inline void runPendingMessages()
+{
+    for (int i = 0; i < 10000 && juce::dispatchNextMessageOnSystemQueue (true); ++i)
+    {
+    }
+}
+
+/** A processor with an open editor, built the way the host builds them. */
+struct EditorSession
+{
+    /** Opens the editor once the processor has been set up by the caller. */
+    void open()
+    {
+        editor = std::make_unique<ZurizazAudioProcessorEditor> (processor);
+        runPendingMessages();
+    }
+
+    /** Closes the editor without running the message loop first. */
+    void close()    { editor.reset(); }
+
+    ZurizazAudioProcessorEditor& ui()    { return *editor; }
+
+    /** Clicks a button as a user would: the click arrives from the message loop. */
+    void click (juce::Button& button)
+    {
+        button.triggerClick();
+        runPendingMessages();
+    }
+
+    /** Chooses a preset from the menu (0 clears the selection). */
+    void choose (int presetId)
+    {
+        editor->presetBox.setSelectedId (presetId, juce::sendNotificationAsync);
+        runPendingMessages();
+    }
+
+    float parameter (const char* id)    { return processor.treeState.getRawParameterValue (id)->load(); }
+
+    void setParameter (const char* id, float plain)
+    {
+        auto* p = processor.treeState.getParameter (id);
+        p->setValueNotifyingHost (p->convertTo0to1 (plain));
+    }
+
+    ~EditorSession()
+    {
+        editor.reset();
+        runPendingMessages();
+    }
+
+    ZurizazAudioProcessor processor;
+    std::unique_ptr<ZurizazAudioProcessorEditor> editor;
+};
+
+/** A mouse event at (x, y) in the component's coordinates, with the main mouse source. */
+inline juce::MouseEvent mouseAt (juce::Component& c, int x, int y)
+{
+    const auto now = juce::Time::getCurrentTime();
+    const juce::Point<float> position ((float) x, (float) y);
+    return { juce::Desktop::getInstance().getMainMouseSource(), position, {},
+             juce::MouseInputSource::defaultPressure, 0.0f, 0.0f, 0.0f, 0.0f,
+             &c, &c, now, position, now, 1, false };
+}

@@ -1,0 +1,297 @@
+#include <gtest/gtest.h>
+
+#include "EditorSession.h"
+
+namespace
+{
+    struct ExpectedPreset
+    {
+        int id;
+        const char* name;
+        float fx, speed, impact, depth, rate, bite, feedback, phaserX;
+        int heights[8];
+        float gains[8];
+    };
+
+    // Written out here rather than read from the plug-in's table, so a wrong entry there shows.
+    const ExpectedPreset expectedPresets[] = {
+        { 1,  "Default",            1, 2, 1,    0.2f, 3.5f,  32, 0.3f,  0,    { 350, 350, 350, 350, 350, 350, 350, 350 }, { 1, 1, 1, 1, 1, 1, 1, 1 } },
+        { 2,  "Intergalactic",      1, 3, 0.5f, 0.1f, 0.2f,  32, 0,     0,    { 350, 250, 150, 82, 350, 250, 150, 82 },   { 1, 1, 1, 1, 1, 1, 1, 1 } },
+        { 3,  "Exterminate",        1, 1, 1,    0,    0.1f,  32, 0.25f, 0,    { 250, 250, 150, 250, 250, 250, 150, 250 }, { 1, 1, 1, 1, 1, 1, 1, 1 } },
+        { 4,  "Destroy All Humans", 5, 2, 1,    0.4f, 3.5f,  16, 0.4f,  0,    { 350, 200, 100, 350, 200, 200, 100, 100 }, { 1, 0.6f, 0.2f, 1, 0.6f, 0.6f, 0.2f, 0.2f } },
+        { 5,  "Baby Hate Machine",  2, 3, 1,    0.3f, 13.5f, 16, 0.2f,  0.5f, { 150, 250, 150, 82, 150, 150, 82, 82 },    { 1, 1, 1, 1, 1, 1, 1, 1 } },
+        { 6,  "Spaced Out",         4, 1, 0.7f, 0.4f, 9.5f,  32, 0.3f,  0,    { 150, 82, 82, 150, 150, 82, 82, 150 },     { 1, 1, 1, 1, 1, 1, 1, 1 } },
+        { 7,  "Crush Resistance",   5, 2, 1,    0.6f, 17.5f, 16, 0.2f,  0.6f, { 150, 150, 82, 350, 150, 150, 82, 350 },   { 1, 1, 1, 1, 1, 1, 1, 1 } },
+        { 8,  "Phasers at Stun",    4, 2, 1,    0.4f, 7.5f,  8,  0.1f,  1,    { 350, 300, 250, 200, 150, 100, 130, 82 },  { 1, 0.9f, 1, 0.6f, 1, 0.2f, 0.3f, 1 } },
+        { 9,  "Radod Sex Fiend",    3, 1, 1,    0.7f, 7.5f,  32, 0.5f,  0,    { 200, 82, 82, 200, 200, 82, 82, 200 },     { 0.6f, 1, 1, 0.6f, 0.6f, 1, 1, 0.6f } },
+        { 10, "Breeder",            2, 2, 0.7f, 0.3f, 6.5f,  8,  0.4f,  0.3f, { 150, 82, 82, 250, 250, 82, 82, 150 },     { 1, 1, 1, 1, 1, 1, 1, 1 } },
+        { 11, "Red Hole",           4, 3, 1,    0.4f, 2.5f,  32, 0.5f,  0,    { 250, 300, 250, 200, 250, 100, 130, 82 },  { 1, 0.9f, 1, 0.6f, 1, 0.2f, 0.3f, 1 } },
+        { 12, "Colonise",           2, 1, 1,    0.8f, 17.5f, 8,  0.5f,  0,    { 250, 300, 350, 200, 250, 100, 130, 200 }, { 1, 0.9f, 1, 0.6f, 1, 0.2f, 0.3f, 0.6f } },
+    };
+
+    constexpr int dragX[8] = { 12, 79, 150, 220, 513, 584, 652, 720 };
+
+    // The parameters hold the knob values on their own 0.01 grid, in single precision.
+    constexpr float gridTolerance = 1.0e-5f;
+
+    void expectKnobParameters (EditorSession& session, const ExpectedPreset& preset)
+    {
+        EXPECT_NEAR (session.parameter ("fx"),       preset.fx,       gridTolerance);
+        EXPECT_NEAR (session.parameter ("speed"),    preset.speed,    gridTolerance);
+        EXPECT_NEAR (session.parameter ("impact"),   preset.impact,   gridTolerance);
+        EXPECT_NEAR (session.parameter ("depth"),    preset.depth,    gridTolerance);
+        EXPECT_NEAR (session.parameter ("rate"),     preset.rate,     gridTolerance);
+        EXPECT_NEAR (session.parameter ("bite"),     preset.bite,     gridTolerance);
+        EXPECT_NEAR (session.parameter ("feedback"), preset.feedback, gridTolerance);
+        EXPECT_NEAR (session.parameter ("phaserX"),  preset.phaserX,  gridTolerance);
+    }
+
+    void expectHandles (EditorSession& session, const ExpectedPreset& preset)
+    {
+        for (size_t k = 0; k < 8; ++k)
+        {
+            EXPECT_EQ (session.processor.stepGain[k].load(), preset.gains[k]) << "step " << k + 1;
+            EXPECT_EQ (session.processor.handleHeight[k].load(), (float) preset.heights[k]) << "step " << k + 1;
+            EXPECT_EQ (session.ui().babyRadodButtons[k].getPosition(), juce::Point<int> (dragX[k], preset.heights[k]));
+        }
+    }
+
+    /** Records the parameters the host hears about, in order. */
+    struct HostRecorder : juce::AudioProcessorListener
+    {
+        void audioProcessorParameterChanged (juce::AudioProcessor* p, int index, float) override
+        {
+            if (auto* parameter = dynamic_cast<juce::RangedAudioParameter*> (p->getParameters()[index]))
+                changed.add (parameter->paramID);
+        }
+
+        void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override {}
+
+        juce::StringArray changed;
+    };
+}
+
+//==============================================================================
+TEST (Presets, EachPresetSetsItsKnobParametersAndHandlesWithThePanelHidden)
+{
+    for (const auto& preset : expectedPresets)
+    {
+        SCOPED_TRACE (preset.name);
+        EditorSession session;
+        session.processor.currentPreset = 0;
+        session.open();
+        ASSERT_FALSE (session.ui().fxKnob.isVisible());
+
+        session.choose (preset.id);
+
+        EXPECT_EQ (session.ui().presetBox.getText(), juce::String (preset.name));
+        EXPECT_EQ (session.processor.currentPreset.load(), preset.id);
+        expectKnobParameters (session, preset);
+        expectHandles (session, preset);
+
+        // Presets leave the editor's other carriers alone.
+        EXPECT_FALSE (session.processor.bypassOn.load());
+        EXPECT_FALSE (session.processor.knobsShowing.load());
+        EXPECT_EQ (session.parameter ("presets"), 1.0f);
+    }
+}
+
+TEST (Presets, KnobsShowAPresetAtOnceAndTheHostHearsItFromTheMessageLoop)
+{
+    EditorSession session;
+    session.processor.currentPreset = 0;
+    session.open();
+    session.choose (8);   // "Phasers at Stun" differs from "Intergalactic" in all eight knobs
+
+    HostRecorder host;
+    session.processor.addListener (&host);
+
+    session.ui().presetBox.setSelectedId (2, juce::sendNotificationAsync);
+    runPendingMessages();   // delivers the box's change; the knobs then queue their own
+
+    EXPECT_EQ (session.ui().fxKnob.getValue(), 1.0);
+    EXPECT_EQ (session.ui().speedKnob.getValue(), 3.0);
+
+    runPendingMessages();
+    session.processor.removeListener (&host);
+
+    EXPECT_EQ (host.changed, juce::StringArray ({ "fx", "speed", "impact", "depth", "rate", "bite", "feedback", "phaserX" }));
+    expectKnobParameters (session, expectedPresets[1]);
+}
+
+TEST (Presets, TheKnobsMoveBeforeTheirParameters)
+{
+    EditorSession session;
+    session.processor.currentPreset = 0;
+    session.open();
+    session.ui().presetBox.setSelectedId (4, juce::sendNotificationAsync);
+
+    // Deliver just the box's change message by hand, as the message loop would.
+    session.ui().comboBoxChanged (&session.ui().presetBox);
+
+    EXPECT_EQ (session.ui().fxKnob.getValue(), 5.0);
+    EXPECT_EQ (session.ui().biteKnob.getValue(), 16.0);
+    EXPECT_EQ (session.parameter ("fx"), 1.0f);
+    EXPECT_EQ (session.parameter ("bite"), 32.0f);
+    EXPECT_EQ (session.processor.stepGain[2].load(), 0.2f);   // the gains change at once
+
+    runPendingMessages();
+    EXPECT_EQ (session.parameter ("fx"), 5.0f);
+    EXPECT_EQ (session.parameter ("bite"), 16.0f);
+}
+
+TEST (Presets, ChoosingTheShownPresetAgainChangesNothing)
+{
+    EditorSession session;
+    session.processor.currentPreset = 0;
+    session.open();
+    session.choose (4);
+    session.ui().mouseDrag (mouseAt (session.ui(), 100, 300));   // handle 2: 0.6 -> 0.9
+    session.setParameter ("fx", 3.0f);
+
+    session.choose (4);
+
+    EXPECT_EQ (session.processor.stepGain[1].load(), 0.9f);
+    EXPECT_EQ (session.processor.handleHeight[1].load(), 300.0f);
+    EXPECT_EQ (session.ui().babyRadodButtons[1].getY(), 300);
+    EXPECT_EQ (session.parameter ("fx"), 3.0f);
+    EXPECT_EQ (session.processor.currentPreset.load(), 4);
+    EXPECT_TRUE (session.processor.presetChangeArmed.load());
+}
+
+TEST (Presets, ClearingTheSelectionAppliesNothing)
+{
+    EditorSession session;
+    session.processor.currentPreset = 0;
+    session.open();
+    session.choose (12);
+    session.ui().mouseDrag (mouseAt (session.ui(), 100, 100));   // handle 2: 0.9 -> 0.2
+    session.setParameter ("fx", 4.0f);
+
+    session.choose (0);
+
+    EXPECT_EQ (session.ui().presetBox.getText(), juce::String());
+    EXPECT_EQ (session.processor.currentPreset.load(), 12);
+    EXPECT_EQ (session.processor.stepGain[1].load(), 0.2f);
+    EXPECT_EQ (session.ui().babyRadodButtons[1].getY(), 100);
+    EXPECT_EQ (session.parameter ("fx"), 4.0f);
+    EXPECT_TRUE (session.processor.presetChangeArmed.load());
+}
+
+TEST (Presets, ADragAfterAPresetChangesOnlyThatStep)
+{
+    EditorSession session;
+    session.processor.currentPreset = 0;
+    session.open();
+    session.choose (9);
+
+    session.ui().mouseDrag (mouseAt (session.ui(), 600, 290));   // handle 6
+
+    auto expected = expectedPresets[8];
+    expected.heights[5] = 290;
+    expected.gains[5] = 1.0f;
+    for (size_t k = 0; k < 8; ++k)
+    {
+        EXPECT_EQ (session.processor.stepGain[k].load(), expected.gains[k]);
+        EXPECT_EQ (session.processor.handleHeight[k].load(), (float) expected.heights[k]);
+    }
+    EXPECT_EQ (session.processor.currentPreset.load(), 9);
+    EXPECT_EQ (session.ui().presetBox.getText(), juce::String ("Radod Sex Fiend"));
+}
+
+//==============================================================================
+TEST (PresetGuard, OpeningTheEditorOnAPresetNeverAppliesItAgain)
+{
+    for (int id : { 1, 4, 12 })
+    {
+        SCOPED_TRACE (id);
+        EditorSession session;
+        session.processor.currentPreset = id;
+        session.setParameter ("fx", 3.0f);
+        session.setParameter ("bite", 10.0f);
+        for (size_t k = 0; k < 8; ++k)
+        {
+            session.processor.handleHeight[k] = 111.0f;
+            session.processor.stepGain[k] = 0.3f;
+        }
+
+        session.open();
+
+        EXPECT_EQ (session.ui().presetBox.getText(), juce::String (expectedPresets[id - 1].name));
+        EXPECT_EQ (session.processor.currentPreset.load(), id);
+        EXPECT_EQ (session.parameter ("fx"), 3.0f);
+        EXPECT_EQ (session.parameter ("bite"), 10.0f);
+        for (size_t k = 0; k < 8; ++k)
+        {
+            EXPECT_EQ (session.processor.handleHeight[k].load(), 111.0f);
+            EXPECT_EQ (session.processor.stepGain[k].load(), 0.3f);
+            EXPECT_EQ (session.ui().babyRadodButtons[k].getY(), 111);
+        }
+
+        // The swallowed announcement leaves the guard armed for the user's first choice.
+        EXPECT_TRUE (session.processor.presetChangeArmed.load());
+        session.click (session.ui().nextPresetButton);
+        EXPECT_EQ (session.processor.currentPreset.load(), id == 12 ? 12 : id + 1);
+    }
+}
+
+TEST (PresetGuard, TheFirstChoiceAfterOpeningWithNoPresetIsApplied)
+{
+    // A fresh instance has no preset after preparation, so the box opens on "Presets".
+    enum Way { menu, previous, next };
+    struct Case { Way way; int applied; };
+
+    for (auto [way, applied] : { Case { menu, 4 }, Case { previous, 12 }, Case { next, 1 } })
+    {
+        SCOPED_TRACE ((int) way);
+        EditorSession session;
+        session.processor.prepareToPlay (44100.0, 512);
+        ASSERT_EQ (session.processor.currentPreset.load(), 0);
+        session.setParameter ("fx", 3.0f);
+        session.open();
+        ASSERT_EQ (session.ui().presetBox.getSelectedId(), 0);
+
+        if (way == menu)
+            session.choose (4);
+        else
+            session.click (way == previous ? session.ui().previousPresetButton : session.ui().nextPresetButton);
+
+        EXPECT_EQ (session.processor.currentPreset.load(), applied);
+        expectKnobParameters (session, expectedPresets[applied - 1]);
+        expectHandles (session, expectedPresets[applied - 1]);
+    }
+}
+
+TEST (PresetGuard, PreparationWhileTheEditorIsOpenDoesNotSwallowTheNextChoice)
+{
+    EditorSession session;
+    session.processor.currentPreset = 4;
+    session.open();
+
+    session.processor.prepareToPlay (48000.0, 256);
+    session.choose (8);
+
+    EXPECT_EQ (session.processor.currentPreset.load(), 8);
+    expectKnobParameters (session, expectedPresets[7]);
+    expectHandles (session, expectedPresets[7]);
+}
+
+TEST (PresetGuard, AnEditorClosedBeforeItsSelectionWasAnnouncedLeavesNoStaleGuard)
+{
+    EditorSession session;
+    session.processor.currentPreset = 5;
+    session.open();
+    session.close();
+
+    // Opened and closed again before the message loop ran: its announcement never arrives.
+    session.editor = std::make_unique<ZurizazAudioProcessorEditor> (session.processor);
+    session.close();
+    runPendingMessages();
+
+    session.processor.prepareToPlay (44100.0, 512);   // no preset any more
+    session.open();
+    session.choose (3);
+
+    EXPECT_EQ (session.processor.currentPreset.load(), 3);
+    expectHandles (session, expectedPresets[2]);
+}
