@@ -144,6 +144,7 @@ TEST (SavedState, BlobsThatAreNotOursChangeNothing)
         { "another root",             forge (goodText.replace ("Zurizaz", "Zurizax")) },
         { "root name prefix",         forge (goodText.replace ("Zurizaz", "Zuri")) },
         { "text cut by the length",   forge (goodText, goodText.getNumBytesAsUTF8() - 12) },
+        { "length beyond a cut text", forge (goodText.substring (0, 200), 100000) },
     };
 
     for (const auto& c : cases)
