@@ -43,6 +43,22 @@ namespace EditorImages
                           0.0f);
     }
 
-    /** The editor's text style: Arial, 11, bold. */
-    inline juce::Font textFont()   { return juce::Font ("Arial", 11.0f, juce::Font::bold); }
+    /** The editor's text style: Arial, 11, bold.
+
+        On Linux JUCE matches a typeface only by its exact family name among the installed font
+        files, and a missing Arial would fall back to the default sans face in its regular weight.
+        Liberation Sans has Arial's metrics, so it stands in where Arial itself is not installed.
+    */
+    inline juce::Font textFont()
+    {
+        juce::String typeface ("Arial");
+
+       #if JUCE_LINUX || JUCE_BSD
+        if (juce::Font::findAllTypefaceStyles (typeface).isEmpty()
+             && ! juce::Font::findAllTypefaceStyles ("Liberation Sans").isEmpty())
+            typeface = "Liberation Sans";
+       #endif
+
+        return juce::Font (typeface, 11.0f, juce::Font::bold);
+    }
 }

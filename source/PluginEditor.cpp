@@ -20,7 +20,8 @@ ZurizazAudioProcessorEditor::ZurizazAudioProcessorEditor (ZurizazAudioProcessor&
       rateKnob     (leftKnobStrip(),  framesPerStrip, false),
       feedbackKnob (rightKnobStrip(), framesPerStrip, false),
       phaserXKnob  (rightKnobStrip(), framesPerStrip, false),
-      biteKnob     (rightKnobStrip(), framesPerStrip, false)
+      biteKnob     (rightKnobStrip(), framesPerStrip, false),
+      textFont (EditorImages::textFont())
 {
     // Lays every child out at once, before it has a picture or is added.
     setSize (800, 477);
@@ -110,7 +111,7 @@ ZurizazAudioProcessorEditor::ZurizazAudioProcessorEditor (ZurizazAudioProcessor&
     for (auto* label : { &fxLabel, &speedLabel, &impactLabel, &depthLabel, &rateLabel, &feedbackLabel, &phaseLabel, &biteLabel })
     {
         label->setText ({}, juce::dontSendNotification);
-        label->setFont (textFont());
+        label->setFont (textFont);
         label->setJustificationType (juce::Justification::centred);
         label->setColour (juce::Label::textColourId, juce::Colours::wheat);
         addAndMakeVisible (*label);

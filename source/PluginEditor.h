@@ -70,5 +70,12 @@ public:
                                       rateAttachment, feedbackAttachment, phaserXAttachment, biteAttachment;
 
 private:
+    // Resolved once per editor: the labels and paint's texts share it.
+    const juce::Font textFont;
+
+    // The tempo paint saw last. The tempo text lies where no child's repaint reaches, so paint
+    // marks its area itself when the processor's tempo has moved on.
+    int lastPaintedTempo = TempoText::noValue;
+
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ZurizazAudioProcessorEditor)
 };

@@ -1,0 +1,317 @@
+#include "EditorFixture.h"
+
+#include <set>
+
+using namespace EditorImages;
+
+using EditorPaint = EditorFixture;
+
+TEST_F (EditorPaint, ModeAndSpeedLabelsNameTheModesAndFallBackOutsideTheirRanges)
+{
+    open();
+    showPanel();
+
+    for (auto [mode, name] : { std::pair { 1, "GLIMMER" }, { 2, "DISTORT" }, { 3, "SILENCE" }, { 4, "QUAKE" },
+                               { 5, "DESTROY" }, { 0, "FX" }, { 6, "FX" }, { -1, "FX" } })
+    {
+        processor.fxMode = mode;
+        paintOnce();
+        EXPECT_EQ (editor->fxLabel.getText(), juce::String (name)) << mode;
+        EXPECT_TRUE (editor->fxLabel.isVisible());
+    }
+
+    for (auto [speed, name] : { std::pair { 1, "SUBSONIC" }, { 2, "SUPERSONIC" }, { 3, "HYPERSONIC" },
+                                { 0, "SUPERSONIC" }, { 4, "SUPERSONIC" } })
+    {
+        processor.speedMode = speed;
+        paintOnce();
+        EXPECT_EQ (editor->speedLabel.getText(), juce::String (name)) << speed;
+        EXPECT_TRUE (editor->speedLabel.isVisible());
+    }
+}
+
+TEST_F (EditorPaint, ReadoutsShowTheDisplayedIntegersInPlainDecimal)
+{
+    processor.fxMode = 1;
+    processor.impactDisplay = 7;
+    processor.depthDisplay = 0;
+    processor.rateDisplay = 100;
+    processor.feedbackDisplay = -3;
+    processor.phaseDisplay = 50;
+    processor.biteDisplay = 24;
+
+    open();
+    showPanel();
+
+    EXPECT_EQ (editor->impactLabel.getText(), "IMPACT: 7");
+    EXPECT_EQ (editor->depthLabel.getText(), "DEPTH: 0");
+    EXPECT_EQ (editor->rateLabel.getText(), "RATE: 100");
+    EXPECT_EQ (editor->feedbackLabel.getText(), "FEEDBACK: -3");
+    EXPECT_EQ (editor->phaseLabel.getText(), "PHASE: 50");
+    EXPECT_EQ (editor->biteLabel.getText(), "BITE: 24") << "only DESTROY turns bite into a bit depth";
+}
+
+TEST_F (EditorPaint, DestroyShowsBiteAsTheCrushersBitDepth)
+{
+    processor.fxMode = 5;
+    open();
+    showPanel();
+
+    for (auto [bite, depth] : { std::pair { 32, 8 }, { 25, 8 }, { 24, 4 }, { 23, 6 }, { 16, 6 }, { 13, 6 },
+                                { 12, 4 }, { 2, 4 }, { -5, 4 } })
+    {
+        processor.biteDisplay = bite;
+        paintOnce();
+        EXPECT_EQ (editor->biteLabel.getText(), "BITE: " + juce::String (depth)) << bite;
+    }
+}
+
+TEST_F (EditorPaint, CoversAndReadoutsFollowTheModeWithThePanelOpenOrClosed)
+{
+    struct Case { int mode; std::set<juce::String> covered, shownReadouts; };
+
+    const std::set<juce::String> all { "impact", "bite", "depth", "rate", "feedback", "phaserX" };
+
+    const std::vector<Case> cases {
+        { 1, {}, all },
+        { 4, {}, all },
+        { 2, { "bite", "depth", "rate", "feedback", "phaserX" }, { "impact" } },
+        { 3, all, {} },
+        { 5, { "depth", "rate", "feedback", "phaserX" }, { "impact", "bite" } },
+        { 0, all, all },
+        { 7, all, all },
+    };
+
+    open();
+    const std::vector<juce::String> names { "impact", "bite", "depth", "rate", "feedback", "phaserX" };
+
+    for (const auto panelOpen : { true, false })
+    {
+        if (panelOpen)
+            showPanel();
+
+        for (const auto& c : cases)
+        {
+            SCOPED_TRACE ("mode " + std::to_string (c.mode) + (panelOpen ? ", panel open" : ", panel closed"));
+            processor.fxMode = c.mode;
+            paintOnce();
+
+            for (size_t i = 0; i < names.size(); ++i)
+            {
+                const auto covered = panelOpen && c.covered.count (names[i]) > 0;
+                EXPECT_EQ (covers()[i]->isVisible(), covered) << names[i];
+                EXPECT_EQ (readouts()[i]->isVisible(), c.shownReadouts.count (names[i]) > 0) << names[i];
+
+                if (! panelOpen)
+                {
+                    EXPECT_TRUE (readouts()[i]->getText().isEmpty());
+                }
+            }
+
+            for (auto* knob : knobs())
+                EXPECT_EQ (knob->isVisible(), panelOpen);
+
+            EXPECT_EQ (editor->leftKnobPanel.isVisible(), panelOpen);
+            EXPECT_EQ (editor->rightKnobPanel.isVisible(), panelOpen);
+            EXPECT_TRUE (editor->fxLabel.isVisible());
+            EXPECT_TRUE (editor->speedLabel.isVisible());
+        }
+
+        processor.knobsShowing = false;
+        paintOnce();
+    }
+}
+
+TEST_F (EditorPaint, EachHandleFollowsItsOwnLightAndTheIndicatorFollowsTheLastFlag)
+{
+    open();
+
+    for (size_t lit = 0; lit < processor.stepLight.size(); ++lit)
+    {
+        SCOPED_TRACE (lit);
+        for (size_t i = 0; i < processor.stepLight.size(); ++i)
+            processor.stepLight[i] = (i == lit);
+
+        paintOnce();
+
+        for (size_t i = 0; i < editor->babyRadodButtons.size(); ++i)
+            EXPECT_TRUE (editor->babyRadodButtons[i].getNormalImage() == (i == lit ? radodLitImage() : radodImage())) << i;
+
+        EXPECT_EQ (editor->lastStepIndicator.isVisible(), lit == ZurizazAudioProcessor::numSteps);
+    }
+}
+
+TEST_F (EditorPaint, BypassPictureFollowsBypass)
+{
+    open();
+
+    for (const auto bypassed : { true, false, true })
+    {
+        processor.bypassOn = bypassed;
+        paintOnce();
+        EXPECT_TRUE (editor->bypassButton.getNormalImage() == (bypassed ? bypassOnImage() : bypassOffImage()));
+    }
+}
+
+TEST_F (EditorPaint, ThePanelCatchesUpWithKnobsShowingOnePaintLate)
+{
+    processor.fxMode = 3;
+    processor.knobsShowing = true;
+    auto& e = open();
+
+    // Opening with the panel remembered as shown: the first paint still sees it closed.
+    paintOnce();
+    EXPECT_TRUE (e.leftKnobPanel.isVisible());
+    EXPECT_TRUE (e.rightKnobPanel.isVisible());
+    for (auto* knob : knobs())
+        EXPECT_TRUE (knob->isVisible());
+    for (auto* cover : covers())
+        EXPECT_FALSE (cover->isVisible());
+    for (auto* label : labels())
+        EXPECT_TRUE (label->getText().isEmpty());
+
+    paintOnce();
+    EXPECT_EQ (e.fxLabel.getText(), "SILENCE");
+    for (auto* cover : covers())
+        EXPECT_TRUE (cover->isVisible());
+    for (auto* readout : readouts())
+        EXPECT_FALSE (readout->isVisible());
+
+    // Cleared elsewhere (as preparation does): the texts stay for one paint with the panel gone.
+    processor.knobsShowing = false;
+    paintOnce();
+    EXPECT_FALSE (e.leftKnobPanel.isVisible());
+    EXPECT_EQ (e.fxLabel.getText(), "SILENCE");
+
+    paintOnce();
+    EXPECT_TRUE (e.fxLabel.getText().isEmpty());
+}
+
+TEST_F (EditorPaint, BackgroundIsDrawnAtHalfSizeOverTheWholeWindow)
+{
+    open();
+    const auto painted = paintOnce();
+    const auto source = backgroundPicture();
+    ASSERT_EQ (source.getWidth(), 1600);
+    ASSERT_EQ (source.getHeight(), 954);
+
+    // Each window pixel comes from around twice its coordinates in the picture: it must lie within
+    // the colours of that neighbourhood, whatever the picture shows. The top bar holds the texts.
+    const juce::Image::BitmapData src (source, juce::Image::BitmapData::readOnly);
+    const juce::Image::BitmapData dst (painted, juce::Image::BitmapData::readOnly);
+    constexpr int tolerance = 6;
+
+    for (int y = 30; y < 477; y += 13)
+    {
+        for (int x = 0; x < 800; x += 11)
+        {
+            for (auto [px, py] : { std::pair { x, y }, { 799, y }, { x, 476 } })
+            {
+                const auto got = dst.getPixelColour (px, py);
+                ASSERT_EQ (got.getAlpha(), 255) << px << "," << py;
+
+                int lo[3] = { 255, 255, 255 }, hi[3] = { 0, 0, 0 };
+
+                for (int sy = juce::jmax (0, 2 * py - 1); sy <= juce::jmin (953, 2 * py + 2); ++sy)
+                {
+                    for (int sx = juce::jmax (0, 2 * px - 1); sx <= juce::jmin (1599, 2 * px + 2); ++sx)
+                    {
+                        const auto c = src.getPixelColour (sx, sy);
+                        const int channels[3] = { c.getRed(), c.getGreen(), c.getBlue() };
+
+                        for (int k = 0; k < 3; ++k)
+                        {
+                            lo[k] = juce::jmin (lo[k], channels[k]);
+                            hi[k] = juce::jmax (hi[k], channels[k]);
+                        }
+                    }
+                }
+
+                const int gotChannels[3] = { got.getRed(), got.getGreen(), got.getBlue() };
+
+                for (int k = 0; k < 3; ++k)
+                {
+                    ASSERT_GE (gotChannels[k], lo[k] - tolerance) << px << "," << py;
+                    ASSERT_LE (gotChannels[k], hi[k] + tolerance) << px << "," << py;
+                }
+            }
+        }
+    }
+}
+
+TEST_F (EditorPaint, TempoTextIsDrawnInItsOwnPlace)
+{
+    open();
+    const auto withoutTempo = paintOnce();
+
+    processor.bpmText.publish (128);
+    const auto withTempo = paintOnce();
+
+    const juce::Rectangle<int> tempoArea { 92, 0, 70, 30 };
+    int changedInside = 0, changedOutside = 0;
+
+    for (int y = 0; y < 477; ++y)
+        for (int x = 0; x < 800; ++x)
+            if (withoutTempo.getPixelAt (x, y) != withTempo.getPixelAt (x, y))
+                ++(tempoArea.contains (x, y) ? changedInside : changedOutside);
+
+    EXPECT_GT (changedInside, 20) << "the digits were drawn";
+    EXPECT_EQ (changedOutside, 0);
+}
+
+namespace
+{
+    /** Stands in for the window's repaint machinery: collects every area marked on the editor. */
+    struct RepaintRecorder  : public juce::CachedComponentImage
+    {
+        void paint (juce::Graphics&) override {}
+        bool invalidateAll() override                                { marked.push_back ({ 0, 0, 800, 477 }); return true; }
+        bool invalidate (const juce::Rectangle<int>& area) override  { marked.push_back (area); return true; }
+        void releaseResources() override {}
+
+        bool covers (juce::Rectangle<int> area) const
+        {
+            juce::RectangleList<int> all;
+            for (auto& m : marked)
+                all.add (m);
+            return all.containsRectangle (area);
+        }
+
+        std::vector<juce::Rectangle<int>> marked;
+    };
+}
+
+TEST_F (EditorPaint, EveryPaintMarksTheHandlesAndBypassAndTheTempoTextWhenTheTempoMoved)
+{
+    auto& e = open();
+    e.setVisible (true);
+    auto* recorder = new RepaintRecorder();
+    e.setCachedComponentImage (recorder);   // the editor owns it from here
+
+    const juce::Rectangle<int> tempoArea { 92, 0, 70, 30 };
+
+    processor.bpmText.publish (120);
+    paintOnce();
+
+    for (int frame = 0; frame < 3; ++frame)
+    {
+        recorder->marked.clear();
+        paintOnce();
+
+        // The next frame's paint is already asked for, without a timer.
+        EXPECT_TRUE (recorder->covers (e.bypassButton.getBounds().getIntersection (e.getLocalBounds())));
+        for (auto& handle : e.babyRadodButtons)
+            EXPECT_TRUE (recorder->covers (handle.getBounds()));
+
+        EXPECT_FALSE (recorder->covers (tempoArea)) << "a steady tempo needs no extra repaint";
+    }
+
+    processor.bpmText.publish (121);
+    recorder->marked.clear();
+    paintOnce();
+    EXPECT_TRUE (recorder->covers (tempoArea));
+
+    recorder->marked.clear();
+    paintOnce();
+    EXPECT_FALSE (recorder->covers (tempoArea));
+}
