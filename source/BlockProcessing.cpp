@@ -1,6 +1,142 @@
 #include "PluginProcessor.h"
 
-void ZurizazAudioProcessor::processBlock (juce::AudioBuffer<float>&, juce::MidiBuffer&)
+#include <climits>
+#include <cmath>
+
+#include "dsp/EffectModes.h"
+#include "dsp/ModulatedDelay.h"
+#include "dsp/StepGate.h"
+#include "dsp/Tempo.h"
+
+namespace
 {
-    // Audio passes through unchanged for now.
+    float load (const std::atomic<float>* value) noexcept   { return value->load (std::memory_order_relaxed); }
+
+    /** (int) v, made safe for any parameter a host may push through: NaN gives 0, and values beyond
+        an int saturate.
+    */
+    int truncated (float v) noexcept
+    {
+        if (std::isnan (v))
+            return 0;
+
+        if (v >= 2147483648.0f)
+            return INT_MAX;
+
+        if (v <= -2147483648.0f)
+            return INT_MIN;
+
+        return (int) v;
+    }
+}
+
+void ZurizazAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&)
+{
+    juce::ScopedNoDenormals noDenormals;
+
+    const auto numIn = getTotalNumInputChannels();
+    const auto numOut = juce::jmin (getTotalNumOutputChannels(), buffer.getNumChannels());
+    const auto numSamples = buffer.getNumSamples();
+
+    readTempo();
+
+    for (auto channel = numIn; channel < numOut; ++channel)
+        buffer.clear (channel, 0, numSamples);
+
+    // The plug-in's own bypass: the input passes untouched, and the gate and the delay stand still.
+    if (bypassOn.load (std::memory_order_relaxed))
+        return;
+
+    const auto bite = load (biteValue);
+    publishModesAndDisplays (bite);
+
+    // One pass per input channel, each counted into the step clock in channel-samples.
+    const auto numChannels = juce::jmin (numIn, buffer.getNumChannels());
+
+    for (int channel = 0; channel < numChannels; ++channel)
+    {
+        StepGate::countChannelSamples (chunkCounter, stepClock, chunkSize, numSamples);
+        runEffectPass (buffer, channel, numChannels, bite);
+    }
+
+    runStepGate (buffer);
+}
+
+//==============================================================================
+void ZurizazAudioProcessor::readTempo()
+{
+    playHead = getPlayHead();
+    Tempo::refreshPosition (playHead, positionInfo);
+
+    const auto bpm = positionInfo.bpm;
+    bpmText.publish (Tempo::wholeBeatsPerMinute (bpm));
+
+    usableBeatsPerSecond = Tempo::usableBeatsPerSecond (bpm, usableBeatsPerSecond);
+    samplesPerBar = Tempo::samplesPerBar (getSampleRate(), usableBeatsPerSecond);
+}
+
+void ZurizazAudioProcessor::publishModesAndDisplays (float bite)
+{
+    fxMode.store (truncated (load (fxValue)), std::memory_order_relaxed);
+    speedMode.store (truncated (load (speedValue)), std::memory_order_relaxed);
+
+    impactDisplay.store   (truncated (load (impactValue) * 100.0f),   std::memory_order_relaxed);
+    depthDisplay.store    (truncated (load (depthValue) * 100.0f),    std::memory_order_relaxed);
+    rateDisplay.store     (truncated (load (rateValue) * 5.0f),       std::memory_order_relaxed);
+    biteDisplay.store     (truncated (bite),                          std::memory_order_relaxed);
+    feedbackDisplay.store (truncated (load (feedbackValue) * 100.0f), std::memory_order_relaxed);
+    phaseDisplay.store    (truncated (load (phaserXValue) * 100.0f),  std::memory_order_relaxed);
+}
+
+void ZurizazAudioProcessor::runEffectPass (juce::AudioBuffer<float>& buffer, int channel, int numChannels, float bite)
+{
+    const auto numSamples = buffer.getNumSamples();
+    const auto mode = fxMode.load (std::memory_order_relaxed);
+
+    if (mode == silence || mode < glimmer || mode > destroy)
+        return;
+
+    auto* samples = buffer.getWritePointer (channel);
+    auto* left = buffer.getWritePointer (0);
+
+    // A one-channel block has no right channel: the stereo stages then act on channel 0 alone.
+    auto* right = numChannels > 1 ? buffer.getWritePointer (1) : nullptr;
+
+    switch (mode)
+    {
+        case distort:
+            EffectModes::distortPass (samples, numSamples, *impactValue);
+            break;
+
+        case destroy:
+            EffectModes::destroyPass (samples, left, right, numSamples, bite, *impactValue);
+            break;
+
+        case glimmer:
+        case quake:
+        {
+            ModulatedDelay::DelayLines lines { delayBufferLeft, delayBufferRight, delayBufferLength,
+                                               writeIndex, lfoPhase, feedbackLeft, feedbackRight };
+            const ModulatedDelay::Controls controls { *impactValue, *depthValue, *rateValue,
+                                                      *feedbackValue, *phaserXValue, *biteValue };
+
+            ModulatedDelay::process (lines, controls,
+                                     mode == glimmer ? ModulatedDelay::glimmerSweep : ModulatedDelay::quakeSweep,
+                                     getSampleRate(), samples, left, right, numSamples);
+            break;
+        }
+
+        default:
+            break;
+    }
+}
+
+void ZurizazAudioProcessor::runStepGate (juce::AudioBuffer<float>& buffer)
+{
+    StepGate::advance (stepClock, currentStep,
+                       StepGate::stepLength (samplesPerBar, speedMode.load (std::memory_order_relaxed)));
+
+    const auto gain = stepGain[(size_t) (currentStep - 1)].load (std::memory_order_relaxed);
+    StepGate::showStep (stepLight, currentStep);
+    StepGate::applyGain (buffer, previousGain, gain);
 }

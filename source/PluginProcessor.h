@@ -6,6 +6,7 @@
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
+#include "ParameterLayout.h"
 #include "TempoText.h"
 
 /** The Zurizaz processor: one per plug-in instance.
@@ -103,5 +104,23 @@ public:
     std::vector<float> delayBufferRight;
 
 private:
+    // The parameters block processing reads, looked up once: the audio thread only loads them.
+    std::atomic<float>* const speedValue    = treeState.getRawParameterValue (ParameterIds::speed);
+    std::atomic<float>* const fxValue       = treeState.getRawParameterValue (ParameterIds::fx);
+    std::atomic<float>* const impactValue   = treeState.getRawParameterValue (ParameterIds::impact);
+    std::atomic<float>* const depthValue    = treeState.getRawParameterValue (ParameterIds::depth);
+    std::atomic<float>* const rateValue     = treeState.getRawParameterValue (ParameterIds::rate);
+    std::atomic<float>* const feedbackValue = treeState.getRawParameterValue (ParameterIds::feedback);
+    std::atomic<float>* const phaserXValue  = treeState.getRawParameterValue (ParameterIds::phaserX);
+    std::atomic<float>* const biteValue     = treeState.getRawParameterValue (ParameterIds::bite);
+
+    // The whole beats per second of the last usable host tempo (120 bpm until the host sends one).
+    int usableBeatsPerSecond = 2;
+
+    void readTempo();
+    void publishModesAndDisplays (float bite);
+    void runEffectPass (juce::AudioBuffer<float>&, int channel, int numChannels, float bite);
+    void runStepGate (juce::AudioBuffer<float>&);
+
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ZurizazAudioProcessor)
 };

@@ -1,0 +1,27 @@
+#include "EffectModes.h"
+
+namespace EffectModes
+{
+    void distortPass (float* channel, int numSamples, const std::atomic<float>& impact) noexcept
+    {
+        for (int i = 0; i < numSamples; ++i)
+            channel[i] = distortSample (channel[i], impact.load (std::memory_order_relaxed));
+    }
+
+    void destroyPass (float* channel, float* left, float* right, int numSamples,
+                      float bite, const std::atomic<float>& impact) noexcept
+    {
+        const auto stepSize = 1.0f / std::exp2 ((float) destroyBitDepth (bite));
+
+        for (int i = 0; i < numSamples; ++i)
+        {
+            channel[i] = quantise (channel[i], stepSize);
+
+            const auto impactNow = impact.load (std::memory_order_relaxed);
+            left[i] = destroyLevelLeft (left[i], impactNow);
+
+            if (right != nullptr)
+                right[i] = destroyLevelRight (right[i], impactNow);
+        }
+    }
+}

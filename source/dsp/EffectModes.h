@@ -1,0 +1,82 @@
+#pragma once
+
+#include <atomic>
+#include <cmath>
+
+/** The per-sample effect modes, selected by the "fx" parameter truncated to an int. */
+enum EffectMode
+{
+    glimmer = 1,
+    distort = 2,
+    silence = 3,
+    quake   = 4,
+    destroy = 5
+};
+
+/** The sample-level arithmetic of the effect modes, and the passes of DISTORT and DESTROY.
+
+    A pass runs one channel of the block through a mode, sample by sample. The processor runs one
+    pass per input channel, in channel order. DESTROY's level curve acts on the left and the right
+    channel in every pass, so on a stereo block each channel takes it twice. GLIMMER and QUAKE live
+    in ModulatedDelay.
+*/
+namespace EffectModes
+{
+    /** v truncated toward zero to a whole multiple of stepSize (1 / levels per unit). */
+    inline float quantise (float v, float stepSize) noexcept
+    {
+        return v - std::fmod (v, stepSize);
+    }
+
+    /** The arctangent waveshaper: stays within about 0.15 of zero for inputs within +-1. */
+    inline float distortSample (float x, float impact) noexcept
+    {
+        auto a = 1000.0f * impact;
+        a = a + x;
+        a = a * x;
+        const auto t = std::atan (a) * 0.63661975f;
+        const auto s = (x * 0.5f + t) * 0.05f;
+        return s + s;
+    }
+
+    /** DESTROY's bit depth for the block's bite value: 8 above 24, 6 strictly between 12 and 24, else 4. */
+    inline int destroyBitDepth (float bite) noexcept
+    {
+        if (bite > 24.0f)
+            return 8;
+
+        if (bite > 12.0f && bite < 24.0f)
+            return 6;
+
+        return 4;
+    }
+
+    /** DESTROY's level curve on the left channel: the factor 4m(1 - m) with m = impact / 2. */
+    inline float destroyLevelLeft (float left, float impact) noexcept
+    {
+        const auto m = impact * 0.5f;
+        return ((left * (1.0f - m)) * m) * 4.0f;
+    }
+
+    /** The same curve on the right channel, with the factors in the right channel's order. */
+    inline float destroyLevelRight (float right, float impact) noexcept
+    {
+        const auto m = impact * 0.5f;
+        return (((1.0f - m) * right) * m) * 4.0f;
+    }
+
+    //==============================================================================
+    /** DISTORT over numSamples of one channel, reading impact at every sample. */
+    void distortPass (float* channel, int numSamples, const std::atomic<float>& impact) noexcept;
+
+    /** DESTROY's pass for one channel of the block.
+
+        @param channel  the channel this pass quantises
+        @param left     channel 0, which takes the level curve at every sample
+        @param right    channel 1, which takes it too; nullptr on a one-channel block, whose pass
+                        then touches channel 0 alone
+        @param bite     the block's bite value, fixed for the whole block
+    */
+    void destroyPass (float* channel, float* left, float* right, int numSamples,
+                      float bite, const std::atomic<float>& impact) noexcept;
+}

@@ -1,0 +1,147 @@
+#include "ModulatedDelay.h"
+
+#include <cmath>
+#include <limits>
+
+#include "EffectModes.h"
+
+namespace ModulatedDelay
+{
+    namespace
+    {
+        constexpr float twoPi = 6.2831855f;
+
+        float load (const std::atomic<float>& value) noexcept   { return value.load (std::memory_order_relaxed); }
+
+        /** The dry/wet mix of the left channel: at impact 1, half the dry plus 0.75 of the delayed. */
+        float mixLeft (float dry, float delayed, float impact) noexcept
+        {
+            const auto m = impact * 0.5f;
+            return (float) ((double) (delayed * m) * 1.5 + (double) (dry * (1.0f - m)));
+        }
+
+        /** The same mix on the right channel, with the factors in the right channel's order. */
+        float mixRight (float dry, float delayed, float impact) noexcept
+        {
+            const auto m = impact * 0.5f;
+            return (float) ((double) (m * delayed) * 1.5 + (double) ((1.0f - m) * dry));
+        }
+    }
+
+    float advancePhase (float phase, float rate, double sampleRate) noexcept
+    {
+        phase = (float) ((double) phase + (double) rate / sampleRate);
+
+        if (phase > 1.0f)
+            phase = phase - 1.0f;
+
+        return phase;
+    }
+
+    float delayInSamples (float depth, float sine, SweepRange sweep, double sampleRate) noexcept
+    {
+        return (float) ((double) (((depth * sine + 1.0f) * sweep.span) * 0.5f + sweep.minimum) * sampleRate);
+    }
+
+    float readLine (const float* line, int length, int writeIndex, float delay) noexcept
+    {
+        const auto lineEnd = (float) length;
+        auto position = (float) writeIndex - delay;
+
+        if (position < 0.0f)
+            position = position + lineEnd;
+
+        // Just below 0, the wrap can round up onto lineEnd itself, which is where 0 is.
+        if (! (position >= 0.0f && position < lineEnd))
+            position = 0.0f;
+
+        const auto j = (int) position;
+        const auto f = position - (float) j;
+        auto k = j + 1;
+
+        if (k >= length)
+            k = k - length;
+
+        return f * line[k] + (1.0f - f) * line[j];
+    }
+
+    void process (DelayLines& lines, const Controls& controls, SweepRange sweep, double sampleRate,
+                  float* channel, float* left, float* right, int numSamples) noexcept
+    {
+        const auto length = lines.length;
+
+        if (length <= 0)
+            return;
+
+        auto* leftLine = lines.left.data();
+        auto* rightLine = lines.right.data();
+        auto writeIndex = lines.writeIndex;
+        auto phase = lines.lfoPhase;
+        auto feedbackLeft = lines.feedbackLeft;
+        auto feedbackRight = lines.feedbackRight;
+
+        // exp2f is only worth calling again when "bite" has moved; NaN never matches, so it starts fresh.
+        auto lastBite = std::numeric_limits<float>::quiet_NaN();
+        auto stepSize = 0.0f;
+
+        for (int i = 0; i < numSamples; ++i)
+        {
+            const auto bite = load (controls.bite);
+
+            if (bite != lastBite)
+            {
+                lastBite = bite;
+                stepSize = 1.0f / std::exp2 (bite);
+            }
+
+            channel[i] = EffectModes::quantise (channel[i], stepSize);
+
+            const auto dryLeft = left[i];
+            leftLine[writeIndex] = dryLeft + feedbackLeft;
+
+            const auto sineLeft = std::sin (phase * twoPi);
+            auto phaseRight = phase + load (controls.phaserX);
+
+            phase = advancePhase (phase, load (controls.rate), sampleRate);
+
+            const auto depth = load (controls.depth);
+            const auto delayedLeft = readLine (leftLine, length, writeIndex,
+                                               delayInSamples (depth, sineLeft, sweep, sampleRate));
+            const auto feedback = load (controls.feedback);
+            feedbackLeft = feedback * delayedLeft;
+
+            if (right != nullptr)
+            {
+                const auto dryRight = right[i];
+                rightLine[writeIndex] = dryRight + feedbackRight;
+
+                if (phaseRight > 1.0f)
+                    phaseRight = phaseRight - 1.0f;
+
+                const auto sineRight = std::sin (phaseRight * twoPi);
+                const auto delayedRight = readLine (rightLine, length, writeIndex,
+                                                    delayInSamples (depth, sineRight, sweep, sampleRate));
+                feedbackRight = feedback * delayedRight;
+
+                if (++writeIndex >= length)
+                    writeIndex = 0;
+
+                const auto impact = load (controls.impact);
+                left[i] = mixLeft (dryLeft, delayedLeft, impact);
+                right[i] = mixRight (dryRight, delayedRight, impact);
+            }
+            else
+            {
+                if (++writeIndex >= length)
+                    writeIndex = 0;
+
+                left[i] = mixLeft (dryLeft, delayedLeft, load (controls.impact));
+            }
+        }
+
+        lines.writeIndex = writeIndex;
+        lines.lfoPhase = phase;
+        lines.feedbackLeft = feedbackLeft;
+        lines.feedbackRight = feedbackRight;
+    }
+}

@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include "ProcessorHarness.h"
+#include "dsp/EffectModes.h"
+
+using namespace EffectModes;
+
+TEST (EffectModes, DistortShapesByTheArctangent)
+{
+    struct Case { float impact, input, output; };
+
+    const Case cases[] = {
+        { 1.0f,  0.0f,  0.0f },
+        { 1.0f,  1.0f,  0.14994f },
+        { 1.0f, -1.0f, -0.14994f },
+        { 0.1f,  0.01f, 0.05f * 2.0f * (0.005f + 0.63661975f * std::atan (1.0001f)) },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.input);
+        EXPECT_NEAR (distortSample (c.input, c.impact), c.output, 1.0e-5f);
+    }
+}
+
+TEST (EffectModes, DestroyBitDepthFollowsStrictBiteBands)
+{
+    const std::pair<float, int> cases[] = {
+        { 32.0f, 8 }, { 24.5f, 8 }, { 24.0f, 4 }, { 20.0f, 6 }, { 12.5f, 6 }, { 12.0f, 4 }, { 2.0f, 4 },
+    };
+
+    for (auto [bite, depth] : cases)
+    {
+        SCOPED_TRACE (bite);
+        EXPECT_EQ (destroyBitDepth (bite), depth);
+    }
+}
+
+TEST (EffectModes, QuantisingTruncatesTowardZero)
+{
+    EXPECT_EQ (quantise (0.3f, 1.0f / 16.0f), 0.25f);
+    EXPECT_EQ (quantise (-0.3f, 1.0f / 16.0f), -0.25f);
+    EXPECT_EQ (quantise (0.3f, 1.0f / 256.0f), 0.296875f);
+    EXPECT_EQ (quantise (0.31f, 1.0f / 64.0f), 0.296875f);
+    EXPECT_EQ (quantise (0.31f, 1.0f / 256.0f), 0.30859375f);
+}
+
+TEST (EffectModes, DestroyLevelCurveScalesBy4mTimesOneLessM)
+{
+    for (auto [impact, factor] : { std::pair { 1.0f, 1.0f }, { 0.5f, 0.75f }, { 0.1f, 0.19f } })
+    {
+        SCOPED_TRACE (impact);
+        EXPECT_NEAR (destroyLevelLeft (0.8f, impact), 0.8f * factor, 1.0e-6f);
+        EXPECT_NEAR (destroyLevelRight (0.8f, impact), 0.8f * factor, 1.0e-6f);
+    }
+}
+
+//==============================================================================
+namespace
+{
+    juce::AudioBuffer<float> runStereo (float fx, std::vector<float> left, std::vector<float> right,
+                                        float impact = 1.0f, float bite = 32.0f)
+    {
+        ZurizazAudioProcessor p;
+        prepare (p, 44100.0);
+        setRaw (p, "fx", fx);
+        setRaw (p, "impact", impact);
+        setRaw (p, "bite", bite);
+
+        juce::AudioBuffer<float> buffer (2, (int) left.size());
+        buffer.copyFrom (0, 0, left.data(), (int) left.size());
+        buffer.copyFrom (1, 0, right.data(), (int) right.size());
+        process (p, buffer);
+        return buffer;
+    }
+}
+
+TEST (EffectModes, SilenceLeavesEverySampleUnchanged)
+{
+    const std::vector<float> left { 0.3f, -1.0f, 2.5f, 1.0e-3f }, right { -0.1f, 0.0f, 0.7f, -2.0f };
+    const auto out = runStereo (3.0f, left, right);
+
+    for (int i = 0; i < 4; ++i)
+    {
+        EXPECT_EQ (out.getSample (0, i), left[(size_t) i]);
+        EXPECT_EQ (out.getSample (1, i), right[(size_t) i]);
+    }
+}
+
+TEST (EffectModes, DistortShapesEachChannelOnce)
+{
+    const auto out = runStereo (2.0f, { 1.0f, 0.0f }, { -1.0f, 1.0f });
+
+    EXPECT_NEAR (out.getSample (0, 0), 0.14994f, 1.0e-5f);
+    EXPECT_EQ (out.getSample (0, 1), 0.0f);
+    EXPECT_NEAR (out.getSample (1, 0), -0.14994f, 1.0e-5f);
+    EXPECT_NEAR (out.getSample (1, 1), 0.14994f, 1.0e-5f);
+}
+
+// Channel 0 is quantised, then curved in both passes; channel 1 is curved in channel 0's pass,
+// then quantised and curved again in its own.
+TEST (EffectModes, DestroyCurvesTheLevelTwicePerStereoFrame)
+{
+    const auto out = runStereo (5.0f, { 0.3f, 0.5f }, { 0.35f, 0.5f }, 0.5f, 2.0f);
+
+    EXPECT_EQ (out.getSample (0, 0), 0.25f * 0.5625f);     // 0.3 -> 0.25 -> * 0.75 -> * 0.75
+    EXPECT_EQ (out.getSample (1, 0), 0.1875f);             // 0.35 -> * 0.75 = 0.2625 -> 0.25 -> * 0.75
+    EXPECT_EQ (out.getSample (0, 1), 0.28125f);            // 0.5 * 0.5625
+    EXPECT_EQ (out.getSample (1, 1), 0.28125f);
+}
+
+TEST (EffectModes, DestroyTakesItsBitDepthFromTheBlocksBite)
+{
+    ZurizazAudioProcessor p;
+    prepare (p, 44100.0);
+    setRaw (p, "fx", 5.0f);
+    setRaw (p, "bite", 32.0f);
+
+    auto buffer = constantBuffer (2, 3, 0.31f);
+    process (p, buffer);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ (buffer.getSample (0, i), 0.30859375f);
+
+    setRaw (p, "bite", 20.0f);
+    buffer = constantBuffer (2, 3, 0.31f);
+    process (p, buffer);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ (buffer.getSample (0, i), 0.296875f);
+}

@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <numeric>
+
+#include "ProcessorHarness.h"
+#include "dsp/ModulatedDelay.h"
+
+using namespace ModulatedDelay;
+
+namespace
+{
+    /** Delay state and controls a test can set up by hand. */
+    struct DelayRig
+    {
+        explicit DelayRig (int lineLength)
+            : left ((size_t) lineLength), right ((size_t) lineLength), length (lineLength)
+        {
+            // Each entry holds its own index, so a read reveals the position it was taken from.
+            std::iota (left.begin(), left.end(), 0.0f);
+            std::iota (right.begin(), right.end(), 0.0f);
+        }
+
+        std::vector<float> left, right;
+        int length, writeIndex = 0;
+        float lfoPhase = 0.0f, feedbackLeft = 0.0f, feedbackRight = 0.0f;
+        DelayLines lines { left, right, length, writeIndex, lfoPhase, feedbackLeft, feedbackRight };
+
+        std::atomic<float> impact { 1.0f }, depth { 0.0f }, rate { 0.0f }, feedback { 1.0f }, phaserX { 0.0f }, bite { 32.0f };
+        Controls controls { impact, depth, rate, feedback, phaserX, bite };
+    };
+}
+
+TEST (ModulatedDelay, SweepSpansAreTakenInSinglePrecision)
+{
+    EXPECT_EQ (glimmerSweep.span, std::nextafter (0.025f, 0.0f));
+    EXPECT_EQ (quakeSweep.span, std::nextafter (0.004f, 0.0f));
+}
+
+TEST (ModulatedDelay, DelaysSweepBetweenTheModesLimits)
+{
+    EXPECT_NEAR (delayInSamples (0.0f, 0.7f, glimmerSweep, 44100.0), 771.75f, 1.0e-3f);
+    EXPECT_NEAR (delayInSamples (1.0f, -1.0f, glimmerSweep, 44100.0), 220.5f, 1.0e-3f);
+    EXPECT_NEAR (delayInSamples (1.0f, 1.0f, glimmerSweep, 44100.0), 1323.0f, 1.0e-3f);
+    EXPECT_NEAR (delayInSamples (0.0f, -0.3f, quakeSweep, 48000.0), 144.0f, 1.0e-3f);
+}
+
+TEST (ModulatedDelay, OscillatorWrapsOnceAboveOne)
+{
+    EXPECT_NEAR (advancePhase (0.99f, 882.0f, 44100.0), 0.01f, 1.0e-6f);
+    EXPECT_EQ (advancePhase (0.5f, 22050.0f, 44100.0), 1.0f);     // exactly 1 stays
+    EXPECT_EQ (advancePhase (0.25f, 0.0f, 44100.0), 0.25f);
+}
+
+TEST (ModulatedDelay, ReadsInterpolateBetweenNeighboursAndWrapAroundTheLine)
+{
+    std::vector<float> line { 10.0f, 20.0f, 30.0f, 40.0f };
+
+    EXPECT_EQ (readLine (line.data(), 4, 3, 1.5f), 25.0f);     // position 1.5
+    EXPECT_EQ (readLine (line.data(), 4, 1, 1.25f), 17.5f);    // position 3.75: between 40 and line[0]
+    EXPECT_EQ (readLine (line.data(), 4, 2, 0.0f), 30.0f);
+}
+
+// Just below 0, adding the line's length can round onto the length itself; that read must stay in.
+TEST (ModulatedDelay, AReadRoundedOntoTheLinesEndStaysInside)
+{
+    const auto sentinel = std::numeric_limits<float>::quiet_NaN();
+
+    for (auto [length, writeIndex, delay] : { std::tuple { 8, 0, 1.0e-7f }, { 88200, 44, 44.000004f }, { 88200, 0, 0.001f } })
+    {
+        SCOPED_TRACE (length);
+        ASSERT_EQ ((float) writeIndex - delay + (float) length, (float) length);
+
+        std::vector<float> line ((size_t) length + 1, 0.5f);
+        line[0] = 0.25f;
+        line[(size_t) length] = sentinel;    // one past the end
+
+        EXPECT_EQ (readLine (line.data(), length, writeIndex, delay), 0.25f);
+    }
+}
+
+TEST (ModulatedDelay, ANonsenseDelayReadsPositionZero)
+{
+    std::vector<float> line { 10.0f, 20.0f, 30.0f, 40.0f };
+    EXPECT_EQ (readLine (line.data(), 4, 2, std::numeric_limits<float>::quiet_NaN()), 10.0f);
+    EXPECT_EQ (readLine (line.data(), 4, 2, 100.0f), 10.0f);
+}
+
+TEST (ModulatedDelay, PhaserHalfPutsTheRightDelayAtItsMaximumWhenTheLeftIsAtItsMinimum)
+{
+    DelayRig rig (88200);
+    rig.writeIndex = 5000;
+    rig.lfoPhase = 0.75f;          // the left sine at -1
+    rig.depth = 1.0f;
+    rig.phaserX = 0.5f;            // the right sine at +1
+
+    float left = 0.0f, right = 0.0f;
+    process (rig.lines, rig.controls, glimmerSweep, 44100.0, &left, &left, &right, 1);
+
+    // With feedback 1 the fed-back samples are the reads, and the lines hold their indices.
+    EXPECT_NEAR (rig.feedbackLeft, 5000.0f - 220.5f, 1.0e-2f);
+    EXPECT_NEAR (rig.feedbackRight, 5000.0f - 1323.0f, 1.0e-2f);
+    EXPECT_EQ (rig.writeIndex, 5001);
+
+    // At impact 1: half the dry plus 0.75 of the delayed.
+    EXPECT_NEAR (left, 0.75f * (5000.0f - 220.5f), 1.0e-2f);
+}
+
+TEST (ModulatedDelay, PhaserZeroKeepsBothDelaysEqual)
+{
+    DelayRig rig (88200);
+    rig.writeIndex = 3000;
+    rig.depth = 1.0f;
+    rig.rate = 1.5f;
+
+    std::vector<float> left (200, 0.0f), right (200, 0.0f);
+    process (rig.lines, rig.controls, quakeSweep, 48000.0, left.data(), left.data(), right.data(), 200);
+
+    EXPECT_EQ (rig.feedbackLeft, rig.feedbackRight);
+    EXPECT_EQ (left, right);
+}
+
+TEST (ModulatedDelay, WithoutFeedbackTheLinesHoldTheQuantisedInput)
+{
+    DelayRig rig (1000);
+    rig.feedback = 0.0f;
+    rig.feedbackLeft = 0.5f;       // the last fed-back sample still joins the first write
+    rig.bite = 4.5f;               // not rounded: 22.6 levels per unit
+
+    std::vector<float> left { 0.3f, 0.3f, 0.3f }, right { -0.7f, -0.7f, -0.7f };
+    const auto quantisedLeft = 0.3f - std::fmod (0.3f, 1.0f / std::exp2 (4.5f));
+    process (rig.lines, rig.controls, glimmerSweep, 44100.0, left.data(), left.data(), right.data(), 3);
+
+    EXPECT_EQ (rig.left[0], quantisedLeft + 0.5f);
+    EXPECT_EQ (rig.left[1], quantisedLeft);
+    EXPECT_EQ (rig.left[2], quantisedLeft);
+    EXPECT_EQ (rig.right[1], -0.7f);     // only the pass's own channel is quantised
+    EXPECT_EQ (rig.feedbackLeft, 0.0f);
+}
+
+TEST (ModulatedDelay, WithoutLinesAPassDoesNothing)
+{
+    std::vector<float> none;
+    int length = 0, writeIndex = 0;
+    float phase = 0.25f, feedbackLeft = 0.0f, feedbackRight = 0.0f;
+    DelayLines lines { none, none, length, writeIndex, phase, feedbackLeft, feedbackRight };
+    std::atomic<float> one { 1.0f };
+    Controls controls { one, one, one, one, one, one };
+
+    float left = 0.3f, right = 0.4f;
+    process (lines, controls, glimmerSweep, 44100.0, &left, &left, &right, 1);
+    EXPECT_EQ (left, 0.3f);
+    EXPECT_EQ (phase, 0.25f);
+}
+
+//==============================================================================
+TEST (ModulatedDelay, AStereoBlockWritesTheLinesAndTurnsTheOscillatorTwicePerFrame)
+{
+    for (auto fx : { 1.0f, 4.0f })
+    {
+        SCOPED_TRACE (fx);
+        ZurizazAudioProcessor p;
+        prepare (p, 44100.0);
+        setRaw (p, "fx", fx);
+        setRaw (p, "rate", 4.41f);      // 1e-4 cycles per pass-sample
+
+        auto buffer = constantBuffer (2, 100, 0.25f);
+        process (p, buffer);
+
+        EXPECT_EQ (p.writeIndex, 200);
+        EXPECT_NEAR (p.lfoPhase, 0.02f, 1.0e-6f);
+
+        // First write: channel 0 freshly quantised, channel 1 as the block brought it.
+        EXPECT_EQ (p.delayBufferLeft[0], 0.25f);
+        EXPECT_EQ (p.delayBufferRight[0], 0.25f);
+
+        // Second write of frame 0 (position 100): both channels as the first pass mixed them.
+        // At impact 1 with nothing delayed yet that is half the dry signal.
+        EXPECT_EQ (p.delayBufferLeft[100], 0.125f);
+    }
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <vector>
+
+#include "PluginProcessor.h"
+
+/** A play head that reports whatever position a test chooses, or none. */
+struct FakePlayHead  : public juce::AudioPlayHead
+{
+    juce::Optional<PositionInfo> getPosition() const override   { return position; }
+
+    void setBpm (double bpm)
+    {
+        PositionInfo info;
+        info.setBpm (bpm);
+        position = info;
+    }
+
+    juce::Optional<PositionInfo> position;
+};
+
+/** Writes a raw parameter value straight into the tree state's atomic, as the audio thread reads it
+    (bypassing the parameter's 0.01 grid, so values such as 2.999 can be tried).
+*/
+inline void setRaw (ZurizazAudioProcessor& p, const char* id, float value)
+{
+    p.treeState.getRawParameterValue (id)->store (value);
+}
+
+/** Tells the processor its rate as a host would, then prepares it. */
+inline void prepare (ZurizazAudioProcessor& p, double sampleRate, int blockSize = 512)
+{
+    p.setRateAndBufferSizeDetails (sampleRate, blockSize);
+    p.prepareToPlay (sampleRate, blockSize);
+}
+
+/** Makes the processor mono in, mono out. */
+inline bool makeMono (ZurizazAudioProcessor& p)
+{
+    juce::AudioProcessor::BusesLayout layout;
+    layout.inputBuses.add (juce::AudioChannelSet::mono());
+    layout.outputBuses.add (juce::AudioChannelSet::mono());
+    return p.setBusesLayout (layout);
+}
+
+/** A buffer whose every channel holds the given samples. */
+inline juce::AudioBuffer<float> bufferOf (int numChannels, const std::vector<float>& samples)
+{
+    juce::AudioBuffer<float> buffer (numChannels, (int) samples.size());
+
+    for (int ch = 0; ch < numChannels; ++ch)
+        for (size_t i = 0; i < samples.size(); ++i)
+            buffer.setSample (ch, (int) i, samples[i]);
+
+    return buffer;
+}
+
+/** A buffer of numSamples on every channel, all at value. */
+inline juce::AudioBuffer<float> constantBuffer (int numChannels, int numSamples, float value)
+{
+    return bufferOf (numChannels, std::vector<float> ((size_t) numSamples, value));
+}
+
+inline void process (ZurizazAudioProcessor& p, juce::AudioBuffer<float>& buffer)
+{
+    juce::MidiBuffer midi;
+    p.processBlock (buffer, midi);
+}
