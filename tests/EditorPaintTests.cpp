@@ -239,6 +239,30 @@ TEST_F (EditorPaint, BackgroundIsDrawnAtHalfSizeOverTheWholeWindow)
     }
 }
 
+TEST_F (EditorPaint, BackgroundLooksTheSameAsThePictureStretchedOverTheFill)
+{
+    auto& e = open();
+    paintOnce();   // the first paint prepares what later ones copy
+    const auto painted = paintOnce();
+
+    juce::Image reference (juce::Image::ARGB, 800, 477, true);
+    {
+        juce::Graphics g (reference);
+        g.fillAll (e.getLookAndFeel().findColour (juce::ResizableWindow::backgroundColourId));
+        g.drawImage (backgroundPicture(), e.getLocalBounds().toFloat(), juce::RectanglePlacement::stretchToFit);
+    }
+
+    const juce::Rectangle<int> texts[] = { { 92, 0, 70, 30 }, { 682, 0, 70, 30 } };
+    int differing = 0;
+
+    for (int y = 0; y < 477; ++y)
+        for (int x = 0; x < 800; ++x)
+            if (! texts[0].contains (x, y) && ! texts[1].contains (x, y))
+                differing += painted.getPixelAt (x, y) != reference.getPixelAt (x, y) ? 1 : 0;
+
+    EXPECT_EQ (differing, 0);
+}
+
 TEST_F (EditorPaint, TempoTextIsDrawnInItsOwnPlace)
 {
     open();
