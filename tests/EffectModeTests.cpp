@@ -3,6 +3,9 @@
 #include "ProcessorHarness.h"
 #include "dsp/EffectModes.h"
 
+#include <cstring>
+#include <limits>
+
 using namespace EffectModes;
 
 TEST (EffectModes, DistortShapesByTheArctangent)
@@ -126,4 +129,46 @@ TEST (EffectModes, DestroyTakesItsBitDepthFromTheBlocksBite)
     process (p, buffer);
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ (buffer.getSample (0, i), 0.296875f);
+}
+
+// The fast route of the quantiser must match v - fmodf (v, 1 / levels) bit for bit, signed zeros,
+// tiny, huge and non-finite values included, at every bit depth the modes use.
+TEST (EffectModes, QuantiserMatchesFmodBitForBit)
+{
+    std::vector<float> values { 0.0f, -0.0f, 1.0f, -1.0f, 0.3f, -0.3f, 1.0e-12f, -1.0e-12f, 1.0e-40f, -1.0e-40f,
+                                1.0e6f, -1.0e6f, 3.0e38f, -3.0e38f, 8388607.5f, 0.99999994f,
+                                std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(),
+                                std::numeric_limits<float>::quiet_NaN() };
+
+    juce::Random random (7);
+    for (int k = 0; k < 20000; ++k)
+        values.push_back ((random.nextFloat() * 2.0f - 1.0f) * std::exp2 ((float) random.nextInt ({ -40, 10 })));
+
+    std::vector<float> bites;
+    for (int bite = 0; bite <= 32; ++bite)
+        bites.push_back ((float) bite);
+
+    for (auto bite : { 2.5f, 4.5f, 24.25f, 31.9f })
+        bites.push_back (bite);
+
+    const auto bitsOf = [] (float f) { uint32_t u; std::memcpy (&u, &f, sizeof u); return u; };
+
+    for (auto bite : bites)
+    {
+        SCOPED_TRACE (bite);
+        Quantiser quantiser;
+        quantiser.setLevels (std::exp2 (bite));
+        const auto stepSize = 1.0f / std::exp2 (bite);
+
+        int mismatches = 0;
+        for (auto v : values)
+        {
+            const auto expected = quantise (v, stepSize), actual = quantiser (v);
+
+            if (! (std::isnan (expected) && std::isnan (actual)) && bitsOf (expected) != bitsOf (actual))
+                ++mismatches;
+        }
+
+        EXPECT_EQ (mismatches, 0);
+    }
 }

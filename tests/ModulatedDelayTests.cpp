@@ -180,3 +180,148 @@ TEST (ModulatedDelay, AStereoBlockWritesTheLinesAndTurnsTheOscillatorTwicePerFra
         EXPECT_EQ (p.delayBufferLeft[100], 0.125f);
     }
 }
+
+//==============================================================================
+namespace
+{
+    /** GLIMMER/QUAKE written plainly, one channel-sample at a time, with nothing cached. */
+    struct PlainDelay
+    {
+        std::vector<float> left, right;
+        int length, writeIndex = 0;
+        float phase = 0.0f, feedbackLeft = 0.0f, feedbackRight = 0.0f;
+
+        void run (float* x, float* l, float* r, float impact, float depth, float rate, float feedback,
+                  float phaserX, float bite, SweepRange sweep, double sampleRate)
+        {
+            *x = *x - std::fmod (*x, 1.0f / std::exp2 (bite));
+            left[(size_t) writeIndex] = *l + feedbackLeft;
+            if (r != nullptr)
+                right[(size_t) writeIndex] = *r + feedbackRight;
+
+            const auto p = phase;
+            const auto s1 = std::sin (p * 6.2831855f);
+            auto p2 = p + phaserX;
+            if (p2 > 1.0f)
+                p2 = p2 - 1.0f;
+            const auto s2 = std::sin (p2 * 6.2831855f);
+
+            phase = (float) ((double) phase + (double) rate / sampleRate);
+            if (phase > 1.0f)
+                phase = phase - 1.0f;
+
+            const auto read = [this] (const std::vector<float>& line, float d)
+            {
+                auto pos = (float) writeIndex - d;
+                if (pos < 0.0f)
+                    pos = pos + (float) length;
+                const auto j = (int) pos;
+                const auto f = pos - (float) j;
+                const auto k = j + 1 >= length ? j + 1 - length : j + 1;
+                return f * line[(size_t) k] + (1.0f - f) * line[(size_t) j];
+            };
+
+            const auto dL = (float) ((double) (((depth * s1 + 1.0f) * sweep.span) * 0.5f + sweep.minimum) * sampleRate);
+            const auto dR = (float) ((double) (((depth * s2 + 1.0f) * sweep.span) * 0.5f + sweep.minimum) * sampleRate);
+            const auto yL = read (left, dL);
+            const auto yR = read (right, dR);
+            feedbackLeft = feedback * yL;
+            if (r != nullptr)
+                feedbackRight = feedback * yR;
+
+            if (++writeIndex == length)
+                writeIndex = 0;
+
+            const auto m = impact * 0.5f;
+            *l = (float) ((double) (yL * m) * 1.5 + (double) (*l * (1.0f - m)));
+            if (r != nullptr)
+                *r = (float) ((double) (m * yR) * 1.5 + (double) ((1.0f - m) * *r));
+        }
+    };
+}
+
+// The pass caches what it derives from the parameters; the output must not move by a bit for it.
+TEST (ModulatedDelay, PassesMatchThePlainPerSampleFormulaBitForBit)
+{
+    struct Settings { float phaserX, bite, rate; SweepRange sweep; int channels; };
+
+    const Settings cases[] = {
+        { 0.0f,  32.0f, 3.5f,  glimmerSweep, 2 },
+        { 0.3f,  32.0f, 3.5f,  glimmerSweep, 2 },
+        { 0.75f, 4.5f,  20.0f, quakeSweep,   2 },
+        { 0.5f,  7.0f,  0.1f,  quakeSweep,   1 },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.phaserX);
+        constexpr int length = 4000, numSamples = 700;
+        constexpr double sampleRate = 44100.0;
+
+        DelayRig rig (length);
+        std::fill (rig.left.begin(), rig.left.end(), 0.0f);
+        std::fill (rig.right.begin(), rig.right.end(), 0.0f);
+        rig.depth = 0.8f;
+        rig.feedback = 0.45f;
+        rig.impact = 0.7f;
+        rig.phaserX = c.phaserX;
+        rig.bite = c.bite;
+        rig.rate = c.rate;
+        rig.lfoPhase = 0.9f;
+        rig.writeIndex = 3950;
+
+        PlainDelay plain { rig.left, rig.right, length, rig.writeIndex, rig.lfoPhase };
+
+        juce::Random random (3);
+        std::vector<std::vector<float>> input (2, std::vector<float> (numSamples));
+        for (auto& channel : input)
+            for (auto& x : channel)
+                x = random.nextFloat() * 2.0f - 1.0f;
+
+        // Every pass moves "rate" and "bite" at sample 300, and each block starts from other values.
+        const auto setControls = [&rig, &c] (int block, bool secondHalf)
+        {
+            rig.rate = c.rate * (1.0f + 0.25f * (float) block) * (secondHalf ? 1.5f : 1.0f);
+            rig.bite = c.bite - (float) block - (secondHalf ? 0.5f : 0.0f);
+        };
+
+        constexpr int split = 300;
+
+        for (int block = 0; block < 3; ++block)
+        {
+            auto fast = input, slow = input;
+            float* fastRight = c.channels > 1 ? fast[1].data() : nullptr;
+
+            for (int ch = 0; ch < c.channels; ++ch)
+            {
+                for (int i = 0; i < numSamples; ++i)
+                {
+                    setControls (block, i >= split);
+                    plain.run (&slow[(size_t) ch][(size_t) i], &slow[0][(size_t) i],
+                               c.channels > 1 ? &slow[1][(size_t) i] : nullptr,
+                               rig.impact, rig.depth, rig.rate, rig.feedback, rig.phaserX, rig.bite, c.sweep, sampleRate);
+                }
+            }
+
+            for (int ch = 0; ch < c.channels; ++ch)
+            {
+                for (auto [from, to] : { std::pair { 0, split }, { split, numSamples } })
+                {
+                    setControls (block, from == split);
+                    process (rig.lines, rig.controls, c.sweep, sampleRate, fast[(size_t) ch].data() + from,
+                             fast[0].data() + from, fastRight != nullptr ? fastRight + from : nullptr, to - from);
+                }
+            }
+
+            ASSERT_EQ (fast[0], slow[0]) << "block " << block;
+            ASSERT_EQ (fast[1], slow[1]) << "block " << block;
+        }
+
+        EXPECT_EQ (rig.left, plain.left);
+        EXPECT_EQ (rig.right, plain.right);
+        EXPECT_EQ (rig.writeIndex, plain.writeIndex);
+        EXPECT_EQ (rig.lfoPhase, plain.phase);
+        EXPECT_EQ (rig.feedbackLeft, plain.feedbackLeft);
+        EXPECT_EQ (rig.feedbackRight, plain.feedbackRight);
+    }
+}

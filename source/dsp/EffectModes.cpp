@@ -11,11 +11,12 @@ namespace EffectModes
     void destroyPass (float* channel, float* left, float* right, int numSamples,
                       float bite, const std::atomic<float>& impact) noexcept
     {
-        const auto stepSize = 1.0f / std::exp2 ((float) destroyBitDepth (bite));
+        Quantiser quantiser;
+        quantiser.setLevels (std::exp2 ((float) destroyBitDepth (bite)));
 
         for (int i = 0; i < numSamples; ++i)
         {
-            channel[i] = quantise (channel[i], stepSize);
+            channel[i] = quantiser (channel[i]);
 
             const auto impactNow = impact.load (std::memory_order_relaxed);
             left[i] = destroyLevelLeft (left[i], impactNow);

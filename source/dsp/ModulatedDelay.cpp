@@ -13,6 +13,16 @@ namespace ModulatedDelay
 
         float load (const std::atomic<float>& value) noexcept   { return value.load (std::memory_order_relaxed); }
 
+        float advancePhaseBy (float phase, double increment) noexcept
+        {
+            phase = (float) ((double) phase + increment);
+
+            if (phase > 1.0f)
+                phase = phase - 1.0f;
+
+            return phase;
+        }
+
         /** The dry/wet mix of the left channel: at impact 1, half the dry plus 0.75 of the delayed. */
         float mixLeft (float dry, float delayed, float impact) noexcept
         {
@@ -30,12 +40,7 @@ namespace ModulatedDelay
 
     float advancePhase (float phase, float rate, double sampleRate) noexcept
     {
-        phase = (float) ((double) phase + (double) rate / sampleRate);
-
-        if (phase > 1.0f)
-            phase = phase - 1.0f;
-
-        return phase;
+        return advancePhaseBy (phase, (double) rate / sampleRate);
     }
 
     float delayInSamples (float depth, float sine, SweepRange sweep, double sampleRate) noexcept
@@ -80,9 +85,13 @@ namespace ModulatedDelay
         auto feedbackLeft = lines.feedbackLeft;
         auto feedbackRight = lines.feedbackRight;
 
-        // exp2f is only worth calling again when "bite" has moved; NaN never matches, so it starts fresh.
+        // The parameters are read at every sample, but what is derived from them (the quantiser's
+        // step, the oscillator's increment) is only worth working out again when they move. NaN
+        // never matches, so both start fresh.
         auto lastBite = std::numeric_limits<float>::quiet_NaN();
-        auto stepSize = 0.0f;
+        EffectModes::Quantiser quantiser;
+        auto lastRate = std::numeric_limits<float>::quiet_NaN();
+        auto phaseIncrement = 0.0;
 
         for (int i = 0; i < numSamples; ++i)
         {
@@ -91,18 +100,27 @@ namespace ModulatedDelay
             if (bite != lastBite)
             {
                 lastBite = bite;
-                stepSize = 1.0f / std::exp2 (bite);
+                quantiser.setLevels (std::exp2 (bite));
             }
 
-            channel[i] = EffectModes::quantise (channel[i], stepSize);
+            channel[i] = quantiser (channel[i]);
 
             const auto dryLeft = left[i];
             leftLine[writeIndex] = dryLeft + feedbackLeft;
 
-            const auto sineLeft = std::sin (phase * twoPi);
-            auto phaseRight = phase + load (controls.phaserX);
+            const auto phaseLeft = phase;
+            const auto sineLeft = std::sin (phaseLeft * twoPi);
+            auto phaseRight = phaseLeft + load (controls.phaserX);
 
-            phase = advancePhase (phase, load (controls.rate), sampleRate);
+            const auto rate = load (controls.rate);
+
+            if (rate != lastRate)
+            {
+                lastRate = rate;
+                phaseIncrement = (double) rate / sampleRate;
+            }
+
+            phase = advancePhaseBy (phase, phaseIncrement);
 
             const auto depth = load (controls.depth);
             const auto delayedLeft = readLine (leftLine, length, writeIndex,
@@ -118,7 +136,8 @@ namespace ModulatedDelay
                 if (phaseRight > 1.0f)
                     phaseRight = phaseRight - 1.0f;
 
-                const auto sineRight = std::sin (phaseRight * twoPi);
+                // With "phaserX" at 0 both oscillators sit at the same phase: one sine serves both.
+                const auto sineRight = phaseRight == phaseLeft ? sineLeft : std::sin (phaseRight * twoPi);
                 const auto delayedRight = readLine (rightLine, length, writeIndex,
                                                     delayInSamples (depth, sineRight, sweep, sampleRate));
                 feedbackRight = feedback * delayedRight;
