@@ -157,3 +157,29 @@ TEST (EditorText, ArialIsSetInLiberationSansBoldWhereArialIsMissing)
     EXPECT_FLOAT_EQ (typeface->getStringWidth (sample), reference->getStringWidth (sample));
 }
 #endif
+
+TEST_F (EditorConstructionFixture, ClosingTheWindowLeavesTheProcessorAsItWas)
+{
+    processor.bypassOn = true;
+    processor.knobsShowing = true;
+    processor.currentPreset = 7;
+    processor.handleHeight[5] = 123.5f;
+    processor.stepGain[5] = 0.6f;
+
+    open();
+    paintOnce();
+    paintOnce();
+
+    const auto parametersBefore = processor.treeState.copyState().toXmlString();
+    const auto armedBefore = processor.presetChangeArmed.load();
+
+    editor.reset();
+
+    EXPECT_TRUE (processor.bypassOn.load());
+    EXPECT_TRUE (processor.knobsShowing.load());
+    EXPECT_EQ (processor.currentPreset.load(), 7);
+    EXPECT_EQ (processor.presetChangeArmed.load(), armedBefore);
+    EXPECT_EQ (processor.handleHeight[5].load(), 123.5f);
+    EXPECT_EQ (processor.stepGain[5].load(), 0.6f);
+    EXPECT_EQ (processor.treeState.copyState().toXmlString(), parametersBefore);
+}
