@@ -83,7 +83,8 @@ TEST (EditorWindow, OnScreenTheEditorRepaintsEveryFrameWithoutATimerAndTheTempoF
 
         // A new tempo reaches the screen within a few frames.
         processor.bpmText.publish (121);
-        runMessageLoopFor (200);
+        for (int waited = 0; waited < 2000 && editor.paintsReachingTempo == 0; waited += 50)
+            runMessageLoopFor (50);
         EXPECT_GE (editor.paintsReachingTempo, 1);
 
         editor.removeFromDesktop();
