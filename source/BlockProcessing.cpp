@@ -6,7 +6,6 @@
 #include "dsp/EffectModes.h"
 #include "dsp/ModulatedDelay.h"
 #include "dsp/StepGate.h"
-#include "dsp/Tempo.h"
 
 namespace
 {
@@ -71,8 +70,7 @@ void ZurizazAudioProcessor::readTempo()
     const auto bpm = positionInfo.bpm;
     bpmText.publish (Tempo::wholeBeatsPerMinute (bpm));
 
-    usableBeatsPerSecond = Tempo::usableBeatsPerSecond (bpm, usableBeatsPerSecond);
-    samplesPerBar = Tempo::samplesPerBar (getSampleRate(), usableBeatsPerSecond);
+    samplesPerBar = barLength.update (bpm, getSampleRate());
 }
 
 void ZurizazAudioProcessor::publishModesAndDisplays (float bite)

@@ -8,6 +8,7 @@
 
 #include "ParameterLayout.h"
 #include "TempoText.h"
+#include "dsp/Tempo.h"
 
 /** The Zurizaz processor: one per plug-in instance.
 
@@ -114,8 +115,8 @@ private:
     std::atomic<float>* const phaserXValue  = treeState.getRawParameterValue (ParameterIds::phaserX);
     std::atomic<float>* const biteValue     = treeState.getRawParameterValue (ParameterIds::bite);
 
-    // The whole beats per second of the last usable host tempo (120 bpm until the host sends one).
-    int usableBeatsPerSecond = 2;
+    // The bar of the last usable host tempo (120 bpm until the host sends one).
+    Tempo::BarLength barLength;
 
     void readTempo();
     void publishModesAndDisplays (float bite);

@@ -1,5 +1,6 @@
 #include "ModulatedDelay.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -93,68 +94,86 @@ namespace ModulatedDelay
         auto lastRate = std::numeric_limits<float>::quiet_NaN();
         auto phaseIncrement = 0.0;
 
-        for (int i = 0; i < numSamples; ++i)
+        // The oscillator and the delays it sweeps depend on the parameters and the phase alone, not
+        // on the signal, so they are worked out a few samples ahead: that lets the sines of
+        // neighbouring samples overlap. Each parameter is still read once per sample, in sample order.
+        constexpr int batchSize = 32;
+        float delaysLeft[batchSize], delaysRight[batchSize];
+
+        for (int batchStart = 0; batchStart < numSamples; batchStart += batchSize)
         {
-            const auto bite = load (controls.bite);
+            const auto batchLength = std::min (batchSize, numSamples - batchStart);
 
-            if (bite != lastBite)
+            for (int k = 0; k < batchLength; ++k)
             {
-                lastBite = bite;
-                quantiser.setLevels (std::exp2 (bite));
+                const auto phaseLeft = phase;
+                const auto sineLeft = std::sin (phaseLeft * twoPi);
+                const auto depth = load (controls.depth);
+                delaysLeft[k] = delayInSamples (depth, sineLeft, sweep, sampleRate);
+
+                if (right != nullptr)
+                {
+                    auto phaseRight = phaseLeft + load (controls.phaserX);
+
+                    if (phaseRight > 1.0f)
+                        phaseRight = phaseRight - 1.0f;
+
+                    // With "phaserX" at 0 both oscillators sit at the same phase: one sine serves both.
+                    const auto sineRight = phaseRight == phaseLeft ? sineLeft : std::sin (phaseRight * twoPi);
+                    delaysRight[k] = delayInSamples (depth, sineRight, sweep, sampleRate);
+                }
+
+                const auto rate = load (controls.rate);
+
+                if (rate != lastRate)
+                {
+                    lastRate = rate;
+                    phaseIncrement = (double) rate / sampleRate;
+                }
+
+                phase = advancePhaseBy (phase, phaseIncrement);
             }
 
-            channel[i] = quantiser (channel[i]);
-
-            const auto dryLeft = left[i];
-            leftLine[writeIndex] = dryLeft + feedbackLeft;
-
-            const auto phaseLeft = phase;
-            const auto sineLeft = std::sin (phaseLeft * twoPi);
-            auto phaseRight = phaseLeft + load (controls.phaserX);
-
-            const auto rate = load (controls.rate);
-
-            if (rate != lastRate)
+            for (int k = 0; k < batchLength; ++k)
             {
-                lastRate = rate;
-                phaseIncrement = (double) rate / sampleRate;
-            }
+                const auto i = batchStart + k;
+                const auto bite = load (controls.bite);
 
-            phase = advancePhaseBy (phase, phaseIncrement);
+                if (bite != lastBite)
+                {
+                    lastBite = bite;
+                    quantiser.setLevels (std::exp2 (bite));
+                }
 
-            const auto depth = load (controls.depth);
-            const auto delayedLeft = readLine (leftLine, length, writeIndex,
-                                               delayInSamples (depth, sineLeft, sweep, sampleRate));
-            const auto feedback = load (controls.feedback);
-            feedbackLeft = feedback * delayedLeft;
+                channel[i] = quantiser (channel[i]);
 
-            if (right != nullptr)
-            {
-                const auto dryRight = right[i];
-                rightLine[writeIndex] = dryRight + feedbackRight;
+                const auto dryLeft = left[i];
+                leftLine[writeIndex] = dryLeft + feedbackLeft;
+                const auto delayedLeft = readLine (leftLine, length, writeIndex, delaysLeft[k]);
+                const auto feedback = load (controls.feedback);
+                feedbackLeft = feedback * delayedLeft;
 
-                if (phaseRight > 1.0f)
-                    phaseRight = phaseRight - 1.0f;
+                if (right != nullptr)
+                {
+                    const auto dryRight = right[i];
+                    rightLine[writeIndex] = dryRight + feedbackRight;
+                    const auto delayedRight = readLine (rightLine, length, writeIndex, delaysRight[k]);
+                    feedbackRight = feedback * delayedRight;
 
-                // With "phaserX" at 0 both oscillators sit at the same phase: one sine serves both.
-                const auto sineRight = phaseRight == phaseLeft ? sineLeft : std::sin (phaseRight * twoPi);
-                const auto delayedRight = readLine (rightLine, length, writeIndex,
-                                                    delayInSamples (depth, sineRight, sweep, sampleRate));
-                feedbackRight = feedback * delayedRight;
+                    if (++writeIndex >= length)
+                        writeIndex = 0;
 
-                if (++writeIndex >= length)
-                    writeIndex = 0;
+                    const auto impact = load (controls.impact);
+                    left[i] = mixLeft (dryLeft, delayedLeft, impact);
+                    right[i] = mixRight (dryRight, delayedRight, impact);
+                }
+                else
+                {
+                    if (++writeIndex >= length)
+                        writeIndex = 0;
 
-                const auto impact = load (controls.impact);
-                left[i] = mixLeft (dryLeft, delayedLeft, impact);
-                right[i] = mixRight (dryRight, delayedRight, impact);
-            }
-            else
-            {
-                if (++writeIndex >= length)
-                    writeIndex = 0;
-
-                left[i] = mixLeft (dryLeft, delayedLeft, load (controls.impact));
+                    left[i] = mixLeft (dryLeft, delayedLeft, load (controls.impact));
+                }
             }
         }
 

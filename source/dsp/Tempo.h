@@ -1,5 +1,7 @@
 #pragma once
 
+#include <limits>
+
 #include <juce_audio_basics/juce_audio_basics.h>
 
 /** The host's tempo and the bar length derived from it.
@@ -32,4 +34,35 @@ namespace Tempo
 
     /** The tempo every bar starts from before a host reports a usable one. */
     constexpr int defaultBeatsPerSecond = 2;
+
+    //==============================================================================
+    /** The bar length of the tempo the host sends block by block.
+
+        Remembers the last usable whole number of beats per second, and works the bar out again
+        only when the tempo or the sample rate has moved since the last block.
+    */
+    class BarLength
+    {
+    public:
+        /** The bar in samples for bpm at sampleRate. */
+        int update (double bpm, double sampleRate) noexcept
+        {
+            if (bpm != lastBpm || sampleRate != lastSampleRate)
+            {
+                lastBpm = bpm;
+                lastSampleRate = sampleRate;
+                beatsPerSecond = usableBeatsPerSecond (bpm, beatsPerSecond);
+                samples = samplesPerBar (sampleRate, beatsPerSecond);
+            }
+
+            return samples;
+        }
+
+    private:
+        // NaN matches nothing, so the first update always works the bar out.
+        double lastBpm = std::numeric_limits<double>::quiet_NaN();
+        double lastSampleRate = std::numeric_limits<double>::quiet_NaN();
+        int beatsPerSecond = defaultBeatsPerSecond;
+        int samples = 0;
+    };
 }
