@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "HandleGeometry.h"
 #include "LinkAddresses.h"
 #include "Presets.h"
 #include "StepLevels.h"
@@ -26,12 +27,6 @@ namespace
         { 652, 719, 652 },
         { 720, 791, 720 }
     };
-
-    // Where the layout stands each handle; a click on a handle puts it back at this x.
-    constexpr int handleLayoutX[ZurizazAudioProcessor::numSteps] = { 12, 79, 149, 220, 513, 582, 652, 720 };
-
-    constexpr int handleWidth = 68;
-    constexpr int handleBoxHeight (int index)   { return index == 0 ? 125 : 120; }
 
     // The free centre column whose background opens and closes the knobs panel.
     constexpr int centreColumnFirstX = 301;
@@ -88,7 +83,7 @@ void ZurizazAudioProcessorEditor::mouseUp (const juce::MouseEvent&)
 void ZurizazAudioProcessorEditor::placeBabyRadod (int index, int y)
 {
     const auto i = (size_t) index;
-    babyRadodButtons[i].setBounds (handleColumns[i].placedX, y, handleWidth, handleBoxHeight (index));
+    babyRadodButtons[i].setBounds (handleColumns[i].placedX, y, HandleGeometry::width, HandleGeometry::boxHeight (index));
 
     // The heights reach their parameters only when the state is saved.
     audioProcessor.stepGain[i] = levelForHeight (y);
@@ -148,7 +143,7 @@ void ZurizazAudioProcessorEditor::buttonClicked (juce::Button* button)
     {
         if (button == &babyRadodButtons[(size_t) i])
         {
-            button->setBounds (handleLayoutX[i], lowestHandleY, handleWidth, handleBoxHeight (i));
+            button->setBounds (HandleGeometry::layoutX[i], lowestHandleY, HandleGeometry::width, HandleGeometry::boxHeight (i));
             return;
         }
     }

@@ -1,11 +1,6 @@
 #include "PluginEditor.h"
 
-namespace
-{
-    // Where the layout puts each step handle: its x, and the height of its box.
-    constexpr int handleX[ZurizazAudioProcessor::numSteps] = { 12, 79, 149, 220, 513, 582, 652, 720 };
-    constexpr int handleBoxHeight (int index)   { return index == 0 ? 125 : 120; }
-}
+#include "HandleGeometry.h"
 
 void ZurizazAudioProcessorEditor::resized()
 {
@@ -21,8 +16,9 @@ void ZurizazAudioProcessorEditor::resized()
 
     // Stored heights are used as they are: truncated, not clamped.
     for (int i = 0; i < ZurizazAudioProcessor::numSteps; ++i)
-        babyRadodButtons[(size_t) i].setBounds (handleX[i], (int) audioProcessor.handleHeight[(size_t) i].load(),
-                                                68, handleBoxHeight (i));
+        babyRadodButtons[(size_t) i].setBounds (HandleGeometry::layoutX[i],
+                                                (int) audioProcessor.handleHeight[(size_t) i].load(),
+                                                HandleGeometry::width, HandleGeometry::boxHeight (i));
 
     lastStepIndicator.setBounds (334, 196, 132, 40);
     leftKnobPanel.setBounds (45, 130, 208, 196);
