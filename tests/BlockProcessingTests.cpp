@@ -336,13 +336,7 @@ TEST (BlockProcessing, DisplayIntegersTruncateTheParameterProducts)
     auto buffer = constantBuffer (2, 4, 0.0f);
     process (p, buffer);
 
-    // The defaults of depth and feedback lie just below 0.2 and 0.3.
-    EXPECT_EQ (p.impactDisplay, 100);
-    EXPECT_EQ (p.depthDisplay, 19);
-    EXPECT_EQ (p.rateDisplay, 17);
-    EXPECT_EQ (p.biteDisplay, 32);
-    EXPECT_EQ (p.feedbackDisplay, 29);
-    EXPECT_EQ (p.phaseDisplay, 0);
+    expectReadoutsOfTheDefaults (p);
 
     setRaw (p, "rate", 0.1f);
     process (p, buffer);

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "PluginProcessor.h"
 
 /** A play head that reports whatever position a test chooses, or none. */
@@ -65,4 +67,17 @@ inline void process (ZurizazAudioProcessor& p, juce::AudioBuffer<float>& buffer)
 {
     juce::MidiBuffer midi;
     p.processBlock (buffer, midi);
+}
+
+/** Expects the readouts that the parameters' defaults publish. Depth and feedback default to just
+    below 0.2 and 0.3, so their readouts truncate to 19 and 29.
+*/
+inline void expectReadoutsOfTheDefaults (const ZurizazAudioProcessor& p)
+{
+    EXPECT_EQ (p.impactDisplay, 100);
+    EXPECT_EQ (p.depthDisplay, 19);
+    EXPECT_EQ (p.rateDisplay, 17);
+    EXPECT_EQ (p.biteDisplay, 32);
+    EXPECT_EQ (p.feedbackDisplay, 29);
+    EXPECT_EQ (p.phaseDisplay, 0);
 }

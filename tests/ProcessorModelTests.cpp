@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "PluginProcessor.h"
+#include "ProcessorHarness.h"
 
 juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter();
 
@@ -54,12 +54,7 @@ TEST (ProcessorModel, ConstructionGivesEveryMemberItsStartValue)
     // What the first block would publish from the parameters' defaults.
     EXPECT_EQ (p.fxMode, 1);
     EXPECT_EQ (p.speedMode, 2);
-    EXPECT_EQ (p.impactDisplay, 100);
-    EXPECT_EQ (p.depthDisplay, 19);
-    EXPECT_EQ (p.rateDisplay, 17);
-    EXPECT_EQ (p.biteDisplay, 32);
-    EXPECT_EQ (p.feedbackDisplay, 29);
-    EXPECT_EQ (p.phaseDisplay, 0);
+    expectReadoutsOfTheDefaults (p);
 }
 
 TEST (ProcessorModel, SharedMembersAreLockFreeAtomicsOfTheirWidth)
