@@ -1,0 +1,47 @@
+# Sanitizer and fuzzing builds.
+#
+#   -DZURIZAZ_SANITIZERS="address;undefined"   AddressSanitizer + UndefinedBehaviorSanitizer
+#   -DZURIZAZ_SANITIZERS=thread                ThreadSanitizer
+#   -DZURIZAZ_FUZZING=ON                       libFuzzer targets (clang only), with ASan + UBSan
+#
+# The flags are set for the whole directory tree before any target exists, so they reach every
+# target, the JUCE module code compiled into the plug-in's shared code included. Every report is
+# fatal (-fno-sanitize-recover=all): a sanitizer build passes only when nothing was reported.
+
+set(ZURIZAZ_SANITIZERS "" CACHE STRING "Sanitizers for every target, e.g. \"address;undefined\" or \"thread\"")
+option(ZURIZAZ_FUZZING "Build the libFuzzer targets (needs clang)" OFF)
+
+set(zurizaz_sanitizers ${ZURIZAZ_SANITIZERS})
+
+if(ZURIZAZ_FUZZING)
+    if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+        message(FATAL_ERROR "ZURIZAZ_FUZZING needs clang: configure with CC=clang CXX=clang++")
+    endif()
+    list(APPEND zurizaz_sanitizers address undefined)
+    list(REMOVE_DUPLICATES zurizaz_sanitizers)
+endif()
+
+if(zurizaz_sanitizers)
+    list(JOIN zurizaz_sanitizers "," zurizaz_sanitizer_list)
+
+    set(zurizaz_compile_sanitizers "${zurizaz_sanitizer_list}")
+    if(ZURIZAZ_FUZZING)
+        # Coverage feedback for every object; only the fuzz targets link libFuzzer's main.
+        string(PREPEND zurizaz_compile_sanitizers "fuzzer-no-link,")
+    endif()
+
+    add_compile_options(-fsanitize=${zurizaz_compile_sanitizers}
+                        -fno-sanitize-recover=all
+                        -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=${zurizaz_sanitizer_list})
+
+    message(STATUS "Zurizaz: sanitizers ${zurizaz_sanitizer_list}")
+endif()
+
+# True when the build replaces nothing of the C library's allocator, which the allocation
+# counting test needs to do itself.
+if(zurizaz_sanitizers)
+    set(ZURIZAZ_PLAIN_ALLOCATOR OFF)
+else()
+    set(ZURIZAZ_PLAIN_ALLOCATOR ON)
+endif()

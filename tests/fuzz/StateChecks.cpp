@@ -1,0 +1,102 @@
+#include "StateChecks.h"
+
+#include <climits>
+#include <cmath>
+
+#include "PluginProcessor.h"
+
+namespace
+{
+    std::string checkParameterValues (ZurizazAudioProcessor& processor)
+    {
+        for (auto* parameter : processor.getParameters())
+        {
+            auto* withId = dynamic_cast<juce::RangedAudioParameter*> (parameter);
+            const auto id = withId->getParameterID();
+            const auto normalised = parameter->getValue();
+            const auto plain = processor.treeState.getRawParameterValue (id)->load();
+            const auto& range = withId->getNormalisableRange();
+
+            if (! (normalised >= 0.0f && normalised <= 1.0f))
+                return id.toStdString() + " holds the normalised value " + std::to_string (normalised);
+
+            if (! (plain >= range.start && plain <= range.end))
+                return id.toStdString() + " holds the plain value " + std::to_string (plain);
+        }
+
+        return {};
+    }
+
+    std::string checkBlobFraming (const juce::MemoryBlock& blob)
+    {
+        if (blob.getSize() < 9)
+            return "the save wrote only " + std::to_string (blob.getSize()) + " bytes";
+
+        const auto* bytes = static_cast<const juce::uint8*> (blob.getData());
+
+        if (juce::ByteOrder::littleEndianInt (bytes) != 0x21324356)
+            return "the save does not begin with VC2!";
+
+        const auto textLength = (size_t) juce::ByteOrder::littleEndianInt (bytes + 4);
+
+        if (textLength + 9 != blob.getSize() || bytes[blob.getSize() - 1] != 0)
+            return "the save's length field does not match its size";
+
+        return {};
+    }
+
+    std::string checkPlaysFinite (ZurizazAudioProcessor& processor)
+    {
+        constexpr double sampleRate = 22050.0;
+        constexpr int blockSize = 64;
+        processor.setRateAndBufferSizeDetails (sampleRate, blockSize);
+        processor.prepareToPlay (sampleRate, blockSize);
+
+        juce::AudioBuffer<float> buffer (2, blockSize);
+        juce::MidiBuffer midi;
+
+        for (int ch = 0; ch < buffer.getNumChannels(); ++ch)
+            for (int i = 0; i < blockSize; ++i)
+                buffer.setSample (ch, i, 0.8f * std::sin (0.3f * (float) i));
+
+        processor.processBlock (buffer, midi);
+
+        for (int ch = 0; ch < buffer.getNumChannels(); ++ch)
+            for (int i = 0; i < blockSize; ++i)
+                if (! std::isfinite (buffer.getSample (ch, i)))
+                    return "the restored processor played a non-finite sample";
+
+        return {};
+    }
+}
+
+std::string checkRestoredState (const void* data, size_t sizeInBytes)
+{
+    ZurizazAudioProcessor restored;
+    restored.setStateInformation (data, (int) std::min (sizeInBytes, (size_t) INT_MAX));
+
+    if (auto failure = checkParameterValues (restored); ! failure.empty())
+        return "after the restore, " + failure;
+
+    juce::MemoryBlock saved;
+    restored.getStateInformation (saved);
+
+    if (auto failure = checkBlobFraming (saved); ! failure.empty())
+        return failure;
+
+    ZurizazAudioProcessor copy;
+    copy.setStateInformation (saved.getData(), (int) saved.getSize());
+
+    const auto& restoredParameters = restored.getParameters();
+    const auto& copiedParameters = copy.getParameters();
+
+    for (int i = 0; i < restoredParameters.size(); ++i)
+    {
+        if (copiedParameters[i]->getValue() != restoredParameters[i]->getValue())
+            return "parameter " + std::to_string (i) + " differs after saving and restoring again: "
+                 + std::to_string (restoredParameters[i]->getValue()) + " became "
+                 + std::to_string (copiedParameters[i]->getValue());
+    }
+
+    return checkPlaysFinite (restored);
+}

@@ -1,0 +1,31 @@
+// libFuzzer target: any bytes handed to setStateInformation, as a host restoring a damaged session.
+// Build with -DZURIZAZ_FUZZING=ON (clang), then for instance:
+//   build-fuzz/tests/fuzz/ZurizazStateFuzzer -max_total_time=60 tests/fuzz/corpus
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+#include <juce_events/juce_events.h>
+
+#include "StateChecks.h"
+
+extern "C" int LLVMFuzzerInitialize (int*, char***)
+{
+    // The tree state's timer and the parameters need the message manager, created on this thread.
+    static juce::ScopedJuceInitialiser_GUI juce;
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, std::size_t size)
+{
+    const auto failure = checkRestoredState (data, size);
+
+    if (! failure.empty())
+    {
+        std::fprintf (stderr, "State check failed: %s\n", failure.c_str());
+        std::abort();
+    }
+
+    return 0;
+}
