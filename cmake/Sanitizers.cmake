@@ -35,7 +35,25 @@ if(zurizaz_sanitizers)
                         -fno-omit-frame-pointer)
     add_link_options(-fsanitize=${zurizaz_sanitizer_list})
 
+    if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+        add_compile_options("-fsanitize-ignorelist=${CMAKE_CURRENT_LIST_DIR}/sanitizer-ignorelist.txt")
+    endif()
+
     message(STATUS "Zurizaz: sanitizers ${zurizaz_sanitizer_list}")
+
+    # A plug-in library leaves the sanitizer runtime to the executable that loads it (the test
+    # host, the LV2 helper), which links the runtime and exports it. JUCE links the plug-in with
+    # --no-undefined, which would refuse that; undo it once the plug-in targets exist.
+    function(zurizaz_let_plugins_use_the_hosts_sanitizer_runtime)
+        get_directory_property(targets DIRECTORY "${CMAKE_SOURCE_DIR}" BUILDSYSTEM_TARGETS)
+        foreach(target IN LISTS targets)
+            get_target_property(type ${target} TYPE)
+            if(type STREQUAL "MODULE_LIBRARY" OR type STREQUAL "SHARED_LIBRARY")
+                target_link_options(${target} PRIVATE "-Wl,-z,undefs")
+            endif()
+        endforeach()
+    endfunction()
+    cmake_language(DEFER DIRECTORY "${CMAKE_SOURCE_DIR}" CALL zurizaz_let_plugins_use_the_hosts_sanitizer_runtime)
 endif()
 
 # True when the build replaces nothing of the C library's allocator, which the allocation
