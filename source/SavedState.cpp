@@ -1,3 +1,5 @@
+#include <cmath>
+
 #include "PluginProcessor.h"
 
 #include "ParameterLayout.h"
@@ -33,6 +35,16 @@ namespace
                                                                 { "value", treeState.getRawParameterValue (id)->load() } }),
                                     nullptr);
     }
+
+    /** A value that is not a number ("nan" parses as one) cannot be clamped into a range and would
+        reach the audio as NaN. Its element is treated as one without a value: the default.
+    */
+    void dropValuesThatAreNotNumbers (juce::ValueTree& loaded)
+    {
+        for (auto child : loaded)
+            if (child.hasProperty ("value") && std::isnan ((double) child["value"]))
+                child.removeProperty ("value", nullptr);
+    }
 }
 
 //==============================================================================
@@ -62,6 +74,7 @@ void ZurizazAudioProcessor::setStateInformation (const void* data, int sizeInByt
         if (xml->getTagName().equalsIgnoreCase (treeState.state.getType().toString()))
         {
             auto loaded = juce::ValueTree::fromXml (*xml);
+            dropValuesThatAreNotNumbers (loaded);
             appendMissingParameters (loaded, treeState);
             treeState.replaceState (loaded);
         }

@@ -238,6 +238,21 @@ TEST (SavedState, RestoredValuesAreClampedAndSnappedIntoTheirRanges)
     }
 }
 
+TEST (SavedState, AValueThatIsNotANumberRestoresTheDefaultInsteadOfReachingTheAudio)
+{
+    for (const auto* text : { "nan", "NaN", "-nan", " nan" })
+    {
+        SCOPED_TRACE (text);
+        ZurizazAudioProcessor p;
+        setPlain (p, "impact", 0.5f);
+        restore (p, forge (document ("Zurizaz", param ("impact", text) + param ("speed", "3.0"))));
+
+        EXPECT_EQ (plain (p, "impact"), 1.0f);
+        EXPECT_EQ (plain (p, "speed"), 3.0f);
+        EXPECT_TRUE (savedText (p).contains (param ("impact", "1.0")));
+    }
+}
+
 TEST (SavedState, ElementsThatNameNoParameterSurviveLaterSaves)
 {
     ZurizazAudioProcessor p;
