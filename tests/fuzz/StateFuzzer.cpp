@@ -13,7 +13,10 @@
 extern "C" int LLVMFuzzerInitialize (int*, char***)
 {
     // The tree state's timer and the parameters need the message manager, created on this thread.
-    static juce::ScopedJuceInitialiser_GUI juce;
+    // Never shut down: at exit JUCE's own statics are destroyed before a static initialiser would
+    // run its shutdown, which would then free them twice.
+    static const auto* juce = new juce::ScopedJuceInitialiser_GUI();
+    juce::ignoreUnused (juce);
     return 0;
 }
 
