@@ -36,6 +36,20 @@ namespace
                                     nullptr);
     }
 
+    /** JUCE's XML reader steps over a text's terminating zero when the text ends in the middle of
+        a UTF-8 sequence, and reads on past the end of the string. A blob whose text is not valid
+        UTF-8 is damaged anyway: it is dropped before it is parsed.
+    */
+    bool textIsValidUtf8 (const void* data, int sizeInBytes)
+    {
+        if (sizeInBytes <= 8)
+            return true;   // too short for a blob; getXmlFromBinary drops it
+
+        const auto textLength = (int) juce::ByteOrder::littleEndianInt (juce::addBytesToPointer (data, 4));
+        const auto* text = static_cast<const char*> (data) + 8;
+        return textLength <= 0 || juce::CharPointer_UTF8::isValidString (text, juce::jmin (sizeInBytes - 8, textLength));
+    }
+
     /** A value that is not a number ("nan" parses as one) cannot be clamped into a range and would
         reach the audio as NaN. Its element is treated as one without a value: the default.
     */
@@ -69,6 +83,9 @@ void ZurizazAudioProcessor::setStateInformation (const void* data, int sizeInByt
 {
     // Anything that is not our blob is dropped silently; the root's letter case is not held
     // against it. The members follow the restored carriers at the next prepareToPlay, not here.
+    if (! textIsValidUtf8 (data, sizeInBytes))
+        return;
+
     if (auto xml = getXmlFromBinary (data, sizeInBytes))
     {
         if (xml->getTagName().equalsIgnoreCase (treeState.state.getType().toString()))

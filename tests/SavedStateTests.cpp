@@ -253,6 +253,32 @@ TEST (SavedState, AValueThatIsNotANumberRestoresTheDefaultInsteadOfReachingTheAu
     }
 }
 
+TEST (SavedState, ATextThatIsNotValidUtf8ChangesNothing)
+{
+    // Cut in the middle of a three-byte sequence, and a stray continuation byte: the XML reader
+    // must never see either (it would read past the end of the text).
+    for (const auto* damage : { "\xe7\xe7", "\x9b" })
+    {
+        SCOPED_TRACE (juce::String::toHexString (damage, (int) std::strlen (damage)));
+        ZurizazAudioProcessor p;
+        const auto before = save (p);
+
+        juce::MemoryOutputStream text;
+        text << "<Zurizaz>" << param ("speed", "3.0") << "<PARAM id=\"bite\" value=\"4.0\"/>";
+        text.write (damage, std::strlen (damage));
+
+        juce::MemoryOutputStream blob;
+        blob.write ("VC2!", 4);
+        blob.writeInt ((int) text.getDataSize());
+        blob << text.getMemoryBlock();
+        blob.writeByte (0);
+
+        restore (p, blob.getMemoryBlock());
+        EXPECT_EQ (plain (p, "speed"), 2.0f);
+        EXPECT_EQ (save (p), before);
+    }
+}
+
 TEST (SavedState, ElementsThatNameNoParameterSurviveLaterSaves)
 {
     ZurizazAudioProcessor p;
