@@ -59,6 +59,24 @@ namespace
             if (child.hasProperty ("value") && std::isnan ((double) child["value"]))
                 child.removeProperty ("value", nullptr);
     }
+
+    /** XML allows an attribute name once per element, but JUCE's reader keeps every copy: the
+        parameter would take the first value while the next save writes the last, so the saved
+        session would not hold what is playing. Such a text is damaged: it is dropped.
+    */
+    bool repeatsAnAttribute (const juce::XmlElement& element)
+    {
+        for (int i = 1; i < element.getNumAttributes(); ++i)
+            for (int j = 0; j < i; ++j)
+                if (element.getAttributeName (i) == element.getAttributeName (j))
+                    return true;
+
+        for (auto* child : element.getChildIterator())
+            if (repeatsAnAttribute (*child))
+                return true;
+
+        return false;
+    }
 }
 
 //==============================================================================
@@ -88,7 +106,7 @@ void ZurizazAudioProcessor::setStateInformation (const void* data, int sizeInByt
 
     if (auto xml = getXmlFromBinary (data, sizeInBytes))
     {
-        if (xml->getTagName().equalsIgnoreCase (treeState.state.getType().toString()))
+        if (xml->getTagName().equalsIgnoreCase (treeState.state.getType().toString()) && ! repeatsAnAttribute (*xml))
         {
             auto loaded = juce::ValueTree::fromXml (*xml);
             dropValuesThatAreNotNumbers (loaded);

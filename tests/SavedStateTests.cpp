@@ -279,6 +279,18 @@ TEST (SavedState, ATextThatIsNotValidUtf8ChangesNothing)
     }
 }
 
+TEST (SavedState, AnElementThatRepeatsAnAttributeMakesTheBlobChangeNothing)
+{
+    // Otherwise "speed" would play the first value and the next save would write the second.
+    ZurizazAudioProcessor p;
+    const auto before = save (p);
+    restore (p, forge (document ("Zurizaz", "<PARAM id=\"speed\" value=\"3.0\" value=\"1.0\"/>" + param ("bite", "4.0"))));
+
+    EXPECT_EQ (plain (p, "speed"), 2.0f);
+    EXPECT_EQ (plain (p, "bite"), 32.0f);
+    EXPECT_EQ (save (p), before);
+}
+
 TEST (SavedState, ElementsThatNameNoParameterSurviveLaterSaves)
 {
     ZurizazAudioProcessor p;
