@@ -36,10 +36,15 @@ if(zurizaz_sanitizers)
     add_link_options(-fsanitize=${zurizaz_sanitizer_list})
 
     if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
-        add_compile_options("-fsanitize-ignorelist=${CMAKE_CURRENT_LIST_DIR}/sanitizer-ignorelist.txt")
+        # ccache cannot see the list's content, so the build uses a copy named by its hash: a
+        # changed list changes the command line and every object compiles again.
+        set(zurizaz_ignorelist "${CMAKE_CURRENT_LIST_DIR}/sanitizer-ignorelist.txt")
+        set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${zurizaz_ignorelist}")
+        file(MD5 "${zurizaz_ignorelist}" zurizaz_ignorelist_hash)
+        set(zurizaz_ignorelist_copy "${CMAKE_BINARY_DIR}/sanitizer-ignorelist-${zurizaz_ignorelist_hash}.txt")
+        configure_file("${zurizaz_ignorelist}" "${zurizaz_ignorelist_copy}" COPYONLY)
+        add_compile_options("-fsanitize-ignorelist=${zurizaz_ignorelist_copy}")
     endif()
-
-    message(STATUS "Zurizaz: sanitizers ${zurizaz_sanitizer_list}")
 
     # A plug-in library leaves the sanitizer runtime to the executable that loads it (the test
     # host, the LV2 helper), which links the runtime and exports it. JUCE links the plug-in with

@@ -158,7 +158,6 @@ int main (int argc, char** argv)
         { "valid-resaved-after-restore",   savedAfterRestoring (edited) },
 
         // Damaged framing.
-        { "frame-empty",                   truncated (defaults, 0) },
         { "frame-header-only",             truncated (defaults, 8) },
         { "frame-nine-bytes",              truncated (defaults, 9) },
         { "frame-cut-in-half",             truncated (defaults, size / 2) },
