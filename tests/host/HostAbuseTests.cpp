@@ -1,0 +1,247 @@
+#include <atomic>
+#include <thread>
+
+#include "HostedPluginTest.h"
+#include "MessageLoop.h"
+#include "XDisplay.h"
+
+// What careless or unusual hosts do to a plug-in, through the real wrappers: automation anywhere
+// in range at any moment, odd rates and block sizes, layouts switched between runs, the session
+// restored while audio runs, and the window opened and closed again and again. A crash fails
+// the whole binary; everything else must at least leave the audio finite.
+
+namespace
+{
+    /** A playing transport whose tempo the test moves (the audio thread reads it). */
+    struct MovingTransport  : public juce::AudioPlayHead
+    {
+        juce::Optional<PositionInfo> getPosition() const override
+        {
+            PositionInfo info;
+            info.setBpm (bpm.load());
+            info.setTimeSignature (TimeSignature { 4, 4 });
+            info.setIsPlaying (true);
+            return info;
+        }
+
+        std::atomic<double> bpm { 120.0 };
+    };
+
+    void fillWithNoise (juce::AudioBuffer<float>& buffer, juce::Random& random)
+    {
+        for (int channel = 0; channel < buffer.getNumChannels(); ++channel)
+            for (int i = 0; i < buffer.getNumSamples(); ++i)
+                buffer.setSample (channel, i, random.nextFloat() * 2.0f - 1.0f);
+    }
+
+    bool allFinite (const juce::AudioBuffer<float>& buffer)
+    {
+        for (int channel = 0; channel < buffer.getNumChannels(); ++channel)
+            for (int i = 0; i < buffer.getNumSamples(); ++i)
+                if (! std::isfinite (buffer.getSample (channel, i)))
+                    return false;
+
+        return true;
+    }
+
+    /** Processes one block of noise of the given size; false when the output is not finite. */
+    bool processNoise (juce::AudioPluginInstance& plugin, int numChannels, int numSamples, juce::Random& random)
+    {
+        juce::AudioBuffer<float> buffer (numChannels, numSamples);
+        juce::MidiBuffer midi;
+        fillWithNoise (buffer, random);
+        plugin.processBlock (buffer, midi);
+        return allFinite (buffer);
+    }
+}
+
+class HostAbuse  : public HostedPluginTest
+{
+protected:
+    void SetUp() override
+    {
+        HostedPluginTest::SetUp();
+
+        if (plugin != nullptr)
+            plugin->setPlayHead (&transport);
+    }
+
+    void TearDown() override
+    {
+        if (plugin != nullptr)
+            plugin->setPlayHead (nullptr);
+
+        HostedPluginTest::TearDown();
+    }
+
+    MovingTransport transport;
+};
+
+TEST_P (HostAbuse, RandomAutomationOfEveryParameterBetweenAndAcrossBlocksKeepsTheAudioFinite)
+{
+    plugin->prepareToPlay (48000.0, 1024);
+
+    const auto& parameters = plugin->getParameters();
+    ASSERT_GE (parameters.size(), 19);
+
+    juce::Random random (0xab05e);
+    int nonFiniteBlocks = 0;
+
+    for (int block = 0; block < 600; ++block)
+    {
+        // Several values per block, on any parameter, anywhere from 0 to 1 and at the ends.
+        for (int change = 0; change < 4; ++change)
+        {
+            auto* parameter = parameters[random.nextInt (parameters.size())];
+            const auto value = random.nextInt (8) == 0 ? (float) random.nextInt (2) : random.nextFloat();
+            parameter->setValueNotifyingHost (value);
+        }
+
+        transport.bpm = 20.0 + 400.0 * random.nextDouble();
+
+        if (! processNoise (*plugin, 2, 1 + random.nextInt (1024), random))
+            ++nonFiniteBlocks;
+    }
+
+    EXPECT_EQ (nonFiniteBlocks, 0);
+}
+
+TEST_P (HostAbuse, RepeatedPrepareAndReleaseAtEveryRateAndBlockSizeKeepsTheAudioFinite)
+{
+    using Set = juce::AudioChannelSet;
+    auto layouts = std::vector<Set> { Set::stereo() };
+
+    if (isVst3())
+        layouts.push_back (Set::mono());   // the LV2's ports are stereo only
+
+    juce::Random random (44);
+    const int blockSizes[] = { 0, 1, 3, 127, 441, 4096 };
+
+    for (const double sampleRate : { 22050.0, 44100.0, 48000.0, 88200.0, 96000.0, 176400.0, 192000.0 })
+    {
+        for (const int blockSize : blockSizes)
+        {
+            // Switch between mono and stereo from one preparation to the next.
+            const auto& channels = layouts[(size_t) random.nextInt ((int) layouts.size())];
+            SCOPED_TRACE (juce::String (sampleRate) + " Hz, blocks of " + juce::String (blockSize) + ", "
+                          + channels.getDescription());
+
+            plugin->releaseResources();
+            ASSERT_TRUE (plugin->setBusesLayout ({ { channels }, { channels } }));
+            plugin->prepareToPlay (sampleRate, blockSize);
+
+            for (int fx = 0; fx < 5; ++fx)
+            {
+                findParameter (*plugin, "Fx")->setValueNotifyingHost ((float) fx / 4.0f);
+
+                for (int block = 0; block < 3; ++block)
+                    ASSERT_TRUE (processNoise (*plugin, channels.size(), blockSize, random)) << "effect mode " << fx + 1;
+            }
+        }
+    }
+}
+
+TEST_P (HostAbuse, RestoringSessionsWhileTheAudioThreadRunsNeitherCrashesNorBreaksTheAudio)
+{
+    plugin->prepareToPlay (48000.0, 512);
+
+    // Three sessions to restore: the start state and two others.
+    std::vector<juce::MemoryBlock> sessions (3);
+    plugin->getStateInformation (sessions[0]);
+    juce::Random random (2);
+
+    for (size_t s = 1; s < sessions.size(); ++s)
+    {
+        for (auto* parameter : plugin->getParameters())
+            parameter->setValueNotifyingHost (s == 1 ? 0.9f : 0.1f);
+
+        ASSERT_TRUE (processNoise (*plugin, 2, 512, random));
+        plugin->getStateInformation (sessions[s]);
+    }
+
+    std::atomic<bool> stop { false };
+    std::atomic<int> blocks { 0 }, nonFiniteBlocks { 0 };
+
+    std::thread audioThread ([&]
+    {
+        juce::Random random (3);
+
+        while (! stop.load())
+        {
+            if (! processNoise (*plugin, 2, 1 + random.nextInt (512), random))
+                ++nonFiniteBlocks;
+
+            ++blocks;
+        }
+    });
+
+    // The message thread restores, saves and keeps its loop running, as a host does.
+    for (int restore = 0; restore < 60; ++restore)
+    {
+        const auto& session = sessions[(size_t) restore % sessions.size()];
+        plugin->setStateInformation (session.getData(), (int) session.getSize());
+
+        juce::MemoryBlock saved;
+        plugin->getStateInformation (saved);
+        EXPECT_GT (saved.getSize(), 0u);
+
+        runMessagesFor (5);
+    }
+
+    // Make sure the audio ran alongside, however slow the machine.
+    runMessagesUntil ([&] { return blocks.load() >= 50; }, 10000);
+    stop = true;
+    audioThread.join();
+
+    EXPECT_GE (blocks.load(), 50);
+    EXPECT_EQ (nonFiniteBlocks.load(), 0);
+}
+
+TEST_P (HostAbuse, TheWindowOpensAndClosesManyTimesWhileTheAudioRuns)
+{
+    XDisplay display;
+
+    if (! display.isOpen())
+        GTEST_SKIP() << "needs an X display (the test script runs ctest under xvfb-run)";
+
+    plugin->prepareToPlay (48000.0, 512);
+
+    std::atomic<bool> stop { false };
+    std::atomic<int> nonFiniteBlocks { 0 };
+
+    std::thread audioThread ([&]
+    {
+        juce::Random random (5);
+
+        while (! stop.load())
+        {
+            if (! processNoise (*plugin, 2, 256, random))
+                ++nonFiniteBlocks;
+
+            std::this_thread::sleep_for (std::chrono::milliseconds (1));
+        }
+    });
+
+    for (int round = 0; round < 25; ++round)
+    {
+        std::unique_ptr<juce::AudioProcessorEditor> window (plugin->createEditorIfNeeded());
+        ASSERT_NE (window, nullptr) << "round " << round;
+
+        // Every other round the window reaches the screen; the rest close before it is shown.
+        if (round % 2 == 0)
+        {
+            window->addToDesktop (0);
+            window->setVisible (true);
+            runMessagesFor (40);
+        }
+
+        window.reset();
+        runMessagesFor (5);
+    }
+
+    stop = true;
+    audioThread.join();
+    EXPECT_EQ (nonFiniteBlocks.load(), 0);
+}
+
+ZURIZAZ_INSTANTIATE_FOR_EACH_FORMAT (HostAbuse);
