@@ -5,6 +5,7 @@
 # ThreadSanitizer (build-tsan/), a minute of fuzzing the saved state (build-fuzz/), and the whole
 # suite again under AddressSanitizer + UndefinedBehaviorSanitizer (build-asan/).
 # Run some stages alone with, e.g.: scripts/test.sh unit tsan
+# ZURIZAZ_JOBS=4 limits parallel jobs (a shared machine); ZURIZAZ_FUZZ_SECONDS=600 fuzzes longer.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
