@@ -183,6 +183,7 @@ int main (int argc, char** argv)
         { "text-fx-not-a-number",          blobOf (withValue (text, "fx", "value=\"nan\"")) },
         { "text-rate-infinite",            blobOf (withValue (text, "rate", "value=\"inf\"")) },
         { "text-feedback-minus-infinite",  blobOf (withValue (text, "feedback", "value=\"-inf\"")) },
+        { "text-rate-huge-exponent",       blobOf (withValue (text, "rate", "value=\"3.5e999761581421\"")) },
         { "text-bite-huge",                blobOf (withValue (text, "bite", "value=\"1e39\"")) },
         { "text-depth-words",              blobOf (withValue (text, "depth", "value=\"deep\"")) },
         { "text-presets-empty-value",      blobOf (withValue (text, "presets", "value=\"\"")) },
