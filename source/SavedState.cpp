@@ -60,22 +60,21 @@ namespace
                 child.removeProperty ("value", nullptr);
     }
 
-    /** XML allows an attribute name once per element, but JUCE's reader keeps every copy: the
-        parameter would take the first value while the next save writes the last, so the saved
-        session would not hold what is playing. Such a text is damaged: it is dropped.
+    /** JUCE's XML reader takes some damaged texts that its writer then writes back in a form
+        the reader refuses (an overlong UTF-8 sequence in a tag name, for one), or differently
+        (an attribute name twice in one element: the parameter takes the first value, the save
+        writes the last). The session saved after such a restore would not hold what plays, or
+        would not load at all. A tree that does not come back whole from its own text is dropped.
     */
-    bool repeatsAnAttribute (const juce::XmlElement& element)
+    bool comesBackFromItsOwnText (const juce::ValueTree& tree)
     {
-        for (int i = 1; i < element.getNumAttributes(); ++i)
-            for (int j = 0; j < i; ++j)
-                if (element.getAttributeName (i) == element.getAttributeName (j))
-                    return true;
+        const auto written = tree.createXml();
 
-        for (auto* child : element.getChildIterator())
-            if (repeatsAnAttribute (*child))
-                return true;
+        if (written == nullptr)
+            return false;
 
-        return false;
+        const auto reread = juce::parseXML (written->toString (juce::XmlElement::TextFormat().singleLine()));
+        return reread != nullptr && juce::ValueTree::fromXml (*reread).isEquivalentTo (tree);
     }
 }
 
@@ -106,9 +105,10 @@ void ZurizazAudioProcessor::setStateInformation (const void* data, int sizeInByt
 
     if (auto xml = getXmlFromBinary (data, sizeInBytes))
     {
-        if (xml->getTagName().equalsIgnoreCase (treeState.state.getType().toString()) && ! repeatsAnAttribute (*xml))
+        auto loaded = juce::ValueTree::fromXml (*xml);
+
+        if (xml->getTagName().equalsIgnoreCase (treeState.state.getType().toString()) && comesBackFromItsOwnText (loaded))
         {
-            auto loaded = juce::ValueTree::fromXml (*xml);
             dropValuesThatAreNotNumbers (loaded);
             appendMissingParameters (loaded, treeState);
             treeState.replaceState (loaded);

@@ -291,6 +291,30 @@ TEST (SavedState, AnElementThatRepeatsAnAttributeMakesTheBlobChangeNothing)
     EXPECT_EQ (save (p), before);
 }
 
+TEST (SavedState, ATreeThatWouldNotComeBackFromItsOwnSaveChangesNothing)
+{
+    // A tag spelt with an overlong UTF-8 sequence: the reader takes it, but the save would write
+    // a text that the reader refuses, and the next session would restore nothing at all.
+    ZurizazAudioProcessor p;
+    const auto before = save (p);
+
+    juce::MemoryOutputStream text;
+    text << "<Zurizaz>" << param ("speed", "3.0") << "<";
+    text.writeByte ((char) 0xc0);
+    text.writeByte ((char) 0xb2);
+    text << "/></Zurizaz>";
+
+    juce::MemoryOutputStream blob;
+    blob.write ("VC2!", 4);
+    blob.writeInt ((int) text.getDataSize());
+    blob << text.getMemoryBlock();
+    blob.writeByte (0);
+
+    restore (p, blob.getMemoryBlock());
+    EXPECT_EQ (plain (p, "speed"), 2.0f);
+    EXPECT_EQ (save (p), before);
+}
+
 TEST (SavedState, ElementsThatNameNoParameterSurviveLaterSaves)
 {
     ZurizazAudioProcessor p;
