@@ -195,6 +195,7 @@ int main (int argc, char** argv)
                                                    "<Zurizaz><PARAM id=\"speed\" value=\"&e;\"/></Zurizaz>") },
         { "text-cdata-and-comment",        blobOf ("<Zurizaz><!-- c --><![CDATA[<PARAM id=\"fx\" value=\"5\"/>]]>"
                                                    "<PARAM id=\"fx\" value=\"&#53;\"/></Zurizaz>") },
+        { "text-overlong-utf8-tag",        withByte (withByte (blobOf ("<Zurizaz><AB/></Zurizaz>"), 18, 0xc0), 19, 0xb2) },
         { "text-invalid-utf8",             withByte (defaults, 8 + (size_t) text.indexOf ("<Zurizaz>") + 2, 0xff) },
     };
 
