@@ -1,4 +1,6 @@
 #include <cmath>
+#include <cstring>
+#include <string_view>
 
 #include "PluginProcessor.h"
 
@@ -36,18 +38,35 @@ namespace
                                     nullptr);
     }
 
-    /** JUCE's XML reader steps over a text's terminating zero when the text ends in the middle of
-        a UTF-8 sequence, and reads on past the end of the string. A blob whose text is not valid
-        UTF-8 is damaged anyway: it is dropped before it is parsed.
-    */
-    bool textIsValidUtf8 (const void* data, int sizeInBytes)
+    /** The text of a blob as getXmlFromBinary reads it: from byte 8, no more bytes than the
+        length field gives and the blob holds, up to a zero byte. Empty when there is none. */
+    std::string_view textOfBlob (const void* data, int sizeInBytes)
     {
         if (sizeInBytes <= 8)
-            return true;   // too short for a blob; getXmlFromBinary drops it
+            return {};
 
-        const auto textLength = (int) juce::ByteOrder::littleEndianInt (juce::addBytesToPointer (data, 4));
+        const auto lengthField = (int) juce::ByteOrder::littleEndianInt (juce::addBytesToPointer (data, 4));
+
+        if (lengthField <= 0)
+            return {};
+
         const auto* text = static_cast<const char*> (data) + 8;
-        return textLength <= 0 || juce::CharPointer_UTF8::isValidString (text, juce::jmin (sizeInBytes - 8, textLength));
+        return { text, ::strnlen (text, (size_t) juce::jmin (sizeInBytes - 8, lengthField)) };
+    }
+
+    /** JUCE's XML reader has faults that a damaged text reaches, so the text is checked first:
+        - it reads past the end of a text that ends inside a UTF-8 sequence: the text must be
+          valid UTF-8;
+        - it never returns from a processing instruction followed by text inside an element
+          ("<a><?p?>x</a>" hangs the host): ours has its declaration first and no other;
+        - a document type declaration's entities expand into markup that it reads again, past
+          the check above: ours has none.
+    */
+    bool textIsSafeToRead (std::string_view text)
+    {
+        return juce::CharPointer_UTF8::isValidString (text.data(), (int) text.size())
+            && text.find ("<?", 1) == std::string_view::npos
+            && text.find ("<!DOCTYPE") == std::string_view::npos;
     }
 
     /** A value that is not a number ("nan" parses as one) cannot be clamped into a range and would
@@ -100,7 +119,7 @@ void ZurizazAudioProcessor::setStateInformation (const void* data, int sizeInByt
 {
     // Anything that is not our blob is dropped silently; the root's letter case is not held
     // against it. The members follow the restored carriers at the next prepareToPlay, not here.
-    if (! textIsValidUtf8 (data, sizeInBytes))
+    if (! textIsSafeToRead (textOfBlob (data, sizeInBytes)))
         return;
 
     if (auto xml = getXmlFromBinary (data, sizeInBytes))

@@ -315,6 +315,26 @@ TEST (SavedState, ATreeThatWouldNotComeBackFromItsOwnSaveChangesNothing)
     EXPECT_EQ (save (p), before);
 }
 
+TEST (SavedState, ProcessingInstructionsAndDocumentTypesInTheTextChangeNothing)
+{
+    // The first would leave JUCE's XML reader looping for ever, the second can expand into it.
+    const juce::String texts[] = {
+        document ("Zurizaz", param ("speed", "3.0") + "<?p?>x"),
+        "<Zurizaz>" + param ("speed", "3.0") + "<?p?>x</Zurizaz>",
+        "<?xml version=\"1.0\"?><!DOCTYPE Zurizaz [<!ENTITY e \"<?p?>x\">]><Zurizaz>" + param ("speed", "3.0") + "&e;</Zurizaz>",
+    };
+
+    for (const auto& text : texts)
+    {
+        SCOPED_TRACE (text);
+        ZurizazAudioProcessor p;
+        const auto before = save (p);
+        restore (p, forge (text));
+        EXPECT_EQ (plain (p, "speed"), 2.0f);
+        EXPECT_EQ (save (p), before);
+    }
+}
+
 TEST (SavedState, ElementsThatNameNoParameterSurviveLaterSaves)
 {
     ZurizazAudioProcessor p;
