@@ -193,6 +193,7 @@ int main (int argc, char** argv)
         { "text-deeply-nested",            blobOf (nested (500)) },
         { "text-doctype-and-entity",       blobOf ("<?xml version=\"1.0\"?><!DOCTYPE Zurizaz [<!ENTITY e \"7.0\">]>"
                                                    "<Zurizaz><PARAM id=\"speed\" value=\"&e;\"/></Zurizaz>") },
+        { "text-processing-instruction",   blobOf (text.replace ("</Zurizaz>", "<?p?>x</Zurizaz>")) },
         { "text-cdata-and-comment",        blobOf ("<Zurizaz><!-- c --><![CDATA[<PARAM id=\"fx\" value=\"5\"/>]]>"
                                                    "<PARAM id=\"fx\" value=\"&#53;\"/></Zurizaz>") },
         { "text-overlong-utf8-tag",        withByte (withByte (blobOf ("<Zurizaz><AB/></Zurizaz>"), 18, 0xc0), 19, 0xb2) },
