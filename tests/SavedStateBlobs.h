@@ -30,8 +30,8 @@ namespace StateBlobs
         return textOf (save (p));
     }
 
-    /** Builds a blob by hand: the magic, a length field, the text and a zero byte. */
-    inline juce::MemoryBlock forge (const juce::String& text, juce::int32 lengthField)
+    /** Builds a blob by hand: the magic, a length field, the text's bytes and a zero byte. */
+    inline juce::MemoryBlock forge (const void* text, size_t numBytes, juce::int32 lengthField)
     {
         juce::MemoryBlock blob;
 
@@ -39,11 +39,22 @@ namespace StateBlobs
             juce::MemoryOutputStream out (blob, false);
             out.write ("VC2!", 4);
             out.writeInt (lengthField);
-            out.write (text.toRawUTF8(), text.getNumBytesAsUTF8());
+            out.write (text, numBytes);
             out.writeByte (0);
         }
 
         return blob;
+    }
+
+    /** A blob around bytes that need not be valid UTF-8, with the length field they give. */
+    inline juce::MemoryBlock forge (const juce::MemoryBlock& textBytes)
+    {
+        return forge (textBytes.getData(), textBytes.getSize(), (juce::int32) textBytes.getSize());
+    }
+
+    inline juce::MemoryBlock forge (const juce::String& text, juce::int32 lengthField)
+    {
+        return forge (text.toRawUTF8(), text.getNumBytesAsUTF8(), lengthField);
     }
 
     inline juce::MemoryBlock forge (const juce::String& text)

@@ -267,13 +267,7 @@ TEST (SavedState, ATextThatIsNotValidUtf8ChangesNothing)
         text << "<Zurizaz>" << param ("speed", "3.0") << "<PARAM id=\"bite\" value=\"4.0\"/>";
         text.write (damage, std::strlen (damage));
 
-        juce::MemoryOutputStream blob;
-        blob.write ("VC2!", 4);
-        blob.writeInt ((int) text.getDataSize());
-        blob << text.getMemoryBlock();
-        blob.writeByte (0);
-
-        restore (p, blob.getMemoryBlock());
+        restore (p, forge (text.getMemoryBlock()));
         EXPECT_EQ (plain (p, "speed"), 2.0f);
         EXPECT_EQ (save (p), before);
     }
@@ -304,13 +298,7 @@ TEST (SavedState, ATreeThatWouldNotComeBackFromItsOwnSaveChangesNothing)
     text.writeByte ((char) 0xb2);
     text << "/></Zurizaz>";
 
-    juce::MemoryOutputStream blob;
-    blob.write ("VC2!", 4);
-    blob.writeInt ((int) text.getDataSize());
-    blob << text.getMemoryBlock();
-    blob.writeByte (0);
-
-    restore (p, blob.getMemoryBlock());
+    restore (p, forge (text.getMemoryBlock()));
     EXPECT_EQ (plain (p, "speed"), 2.0f);
     EXPECT_EQ (save (p), before);
 }

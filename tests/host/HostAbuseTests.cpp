@@ -34,15 +34,6 @@ namespace
                 buffer.setSample (channel, i, random.nextFloat() * 2.0f - 1.0f);
     }
 
-    bool allFinite (const juce::AudioBuffer<float>& buffer)
-    {
-        for (int channel = 0; channel < buffer.getNumChannels(); ++channel)
-            for (int i = 0; i < buffer.getNumSamples(); ++i)
-                if (! std::isfinite (buffer.getSample (channel, i)))
-                    return false;
-
-        return true;
-    }
 
     /** Processes one block of noise of the given size; false when the output is not finite. */
     bool processNoise (juce::AudioPluginInstance& plugin, int numChannels, int numSamples, juce::Random& random)
@@ -55,27 +46,7 @@ namespace
     }
 }
 
-class HostAbuse  : public HostedPluginTest
-{
-protected:
-    void SetUp() override
-    {
-        HostedPluginTest::SetUp();
-
-        if (plugin != nullptr)
-            plugin->setPlayHead (&transport);
-    }
-
-    void TearDown() override
-    {
-        if (plugin != nullptr)
-            plugin->setPlayHead (nullptr);
-
-        HostedPluginTest::TearDown();
-    }
-
-    MovingTransport transport;
-};
+using HostAbuse = HostedPluginWithTransport<MovingTransport>;
 
 TEST_P (HostAbuse, RandomAutomationOfEveryParameterBetweenAndAcrossBlocksKeepsTheAudioFinite)
 {

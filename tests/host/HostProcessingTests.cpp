@@ -35,36 +35,11 @@ namespace
         }
     }
 
-    bool allFinite (const juce::AudioBuffer<float>& buffer)
-    {
-        for (int channel = 0; channel < buffer.getNumChannels(); ++channel)
-            for (int i = 0; i < buffer.getNumSamples(); ++i)
-                if (! std::isfinite (buffer.getSample (channel, i)))
-                    return false;
-
-        return true;
-    }
 }
 
-class HostedProcessing  : public HostedPluginTest
+class HostedProcessing  : public HostedPluginWithTransport<PlayingTransport>
 {
 protected:
-    void SetUp() override
-    {
-        HostedPluginTest::SetUp();
-
-        if (plugin != nullptr)
-            plugin->setPlayHead (&transport);
-    }
-
-    void TearDown() override
-    {
-        if (plugin != nullptr)
-            plugin->setPlayHead (nullptr);
-
-        HostedPluginTest::TearDown();
-    }
-
     // The host sets "Fx" to an effect mode 1 to 5 (its range is 1 to 5).
     void chooseEffectMode (int mode)
     {
@@ -80,8 +55,6 @@ protected:
         plugin->processBlock (buffer, midi);
         transport.timeInSamples += buffer.getNumSamples();
     }
-
-    PlayingTransport transport;
 };
 
 TEST_P (HostedProcessing, EveryEffectModeTurnsASineIntoFiniteAudioInEveryLayout)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cmath>
+
 #include <gtest/gtest.h>
 
 #include "PluginHost.h"
@@ -45,6 +47,41 @@ protected:
 
     std::unique_ptr<juce::AudioPluginInstance> plugin;
 };
+
+/** A hosted instance that plays from a transport of the test's own while the test runs. */
+template <typename Transport>
+class HostedPluginWithTransport  : public HostedPluginTest
+{
+protected:
+    void SetUp() override
+    {
+        HostedPluginTest::SetUp();
+
+        if (plugin != nullptr)
+            plugin->setPlayHead (&transport);
+    }
+
+    void TearDown() override
+    {
+        if (plugin != nullptr)
+            plugin->setPlayHead (nullptr);
+
+        HostedPluginTest::TearDown();
+    }
+
+    Transport transport;
+};
+
+/** True when every sample of the buffer is a finite number. */
+inline bool allFinite (const juce::AudioBuffer<float>& buffer)
+{
+    for (int channel = 0; channel < buffer.getNumChannels(); ++channel)
+        for (int i = 0; i < buffer.getNumSamples(); ++i)
+            if (! std::isfinite (buffer.getSample (channel, i)))
+                return false;
+
+    return true;
+}
 
 /** Names the instantiations after their format, so that test names end in /VST3 and /LV2. */
 struct FormatNameOfTest
