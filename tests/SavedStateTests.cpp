@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "FreshStateBlob.h"
 #include "SavedStateBlobs.h"
 
 using namespace StateBlobs;
@@ -68,6 +69,12 @@ TEST (SavedState, AFreshProcessorWritesTheParameterTreeAsOneLineOfXmlInTheBinary
 
     EXPECT_EQ (textOf (blob), expected);
     EXPECT_EQ (std::memchr (static_cast<const char*> (blob.getData()) + 8, 0, blob.getSize() - 9), nullptr);
+}
+
+TEST (SavedState, AFreshProcessorSavesTheBlobItHasAlwaysSaved)
+{
+    ZurizazAudioProcessor p;
+    EXPECT_EQ (save (p), FreshStateBlob::bytes());
 }
 
 TEST (SavedState, SavingReplacesTheWholeDestination)
