@@ -59,7 +59,7 @@ void ZurizazAudioProcessorEditor::mouseDown (const juce::MouseEvent& e)
                                                                  &biteCover, &feedbackCover, &phaserXCover })
         child->setVisible (open);
 
-    audioProcessor.knobsShowing = open;
+    audioProcessor.setKnobsShowingFromEditor (open);
 }
 
 void ZurizazAudioProcessorEditor::mouseDrag (const juce::MouseEvent& e)
@@ -84,10 +84,13 @@ void ZurizazAudioProcessorEditor::placeBabyRadod (int index, int y)
 {
     const auto i = (size_t) index;
     babyRadodButtons[i].setBounds (handleColumns[i].placedX, y, HandleGeometry::width, HandleGeometry::boxHeight (index));
+    storeStepHandle (index, y);
+}
 
-    // The heights reach their parameters only when the state is saved.
-    audioProcessor.stepGain[i] = levelForHeight (y);
-    audioProcessor.handleHeight[i] = (float) y;
+void ZurizazAudioProcessorEditor::storeStepHandle (int index, int y)
+{
+    // The step's gain and stored height follow the parameter.
+    audioProcessor.setHandleHeightFromEditor (index, y);
 }
 
 //==============================================================================
@@ -95,8 +98,8 @@ void ZurizazAudioProcessorEditor::buttonClicked (juce::Button* button)
 {
     if (button == &bypassButton)
     {
-        // The picture follows at the next paint; the parameter takes the flag when the state is saved.
-        audioProcessor.bypassOn = ! audioProcessor.bypassOn.load();
+        // The picture follows at the next paint.
+        audioProcessor.setBypassFromEditor (! audioProcessor.bypassOn.load());
         return;
     }
 

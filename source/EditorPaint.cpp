@@ -1,6 +1,7 @@
 #include "PluginEditor.h"
 
 #include "EditorImages.h"
+#include "HandleGeometry.h"
 
 namespace
 {
@@ -108,6 +109,9 @@ void ZurizazAudioProcessorEditor::paint (juce::Graphics& g)
         showReadout (biteLabel,     "BITE: "     + juce::String (biteReadout (p.biteDisplay, p.fxMode)));
     }
 
+    followStoredHandles();
+    followCurrentPreset();
+
     EditorImages::setPicture (bypassButton, p.bypassOn ? EditorImages::bypassOnImage()
                                                        : EditorImages::bypassOffImage());
 
@@ -180,4 +184,28 @@ void ZurizazAudioProcessorEditor::paint (juce::Graphics& g)
 
     if (! showing)
         setCovers (false);
+}
+
+void ZurizazAudioProcessorEditor::followStoredHandles()
+{
+    // A handle keeps its column's x (the layout's or a drag's); only its height follows.
+    for (size_t i = 0; i < babyRadodButtons.size(); ++i)
+    {
+        auto& handle = babyRadodButtons[i];
+        const auto y = HandleGeometry::displayedY (audioProcessor.handleHeight[i]);
+
+        if (handle.getY() != y)
+            handle.setTopLeftPosition (handle.getX(), y);
+    }
+}
+
+void ZurizazAudioProcessorEditor::followCurrentPreset()
+{
+    const auto preset = audioProcessor.currentPreset.load();
+
+    if (preset == followedPreset)
+        return;
+
+    followedPreset = preset;
+    presetBox.setSelectedId (preset, juce::dontSendNotification);
 }

@@ -10,4 +10,8 @@ namespace HandleGeometry
     constexpr int layoutX[numHandles] = { 12, 79, 149, 220, 513, 582, 652, 720 };
     constexpr int width = 68;
     constexpr int boxHeight (int index)   { return index == 0 ? 125 : 120; }
+
+    /** The y at which the window shows a handle of this stored height: within the drag range
+        82..350, whatever height a host or a session has given it. */
+    constexpr int displayedY (float height) noexcept { return height < 82.0f ? 82 : (height > 350.0f ? 350 : (int) height); }
 }

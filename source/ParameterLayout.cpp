@@ -14,10 +14,12 @@ namespace
                                                             minimum, maximum, defaultValue);
     }
 
-    std::unique_ptr<juce::AudioParameterInt> intParameter (const char* id, int minimum, int maximum, int defaultValue)
+    std::unique_ptr<juce::AudioParameterInt> intParameter (const char* id, int minimum, int maximum, int defaultValue,
+                                                           bool automatable = true)
     {
         return std::make_unique<juce::AudioParameterInt> (juce::ParameterID { id, 0 }, capitalised (id),
-                                                          minimum, maximum, defaultValue);
+                                                          minimum, maximum, defaultValue,
+                                                          juce::AudioParameterIntAttributes().withAutomatable (automatable));
     }
 }
 
@@ -37,13 +39,17 @@ juce::AudioProcessorValueTreeState::ParameterLayout createParameterLayout()
                 floatParameter (bite,     2.0f,  32.0f, 32.0f),
                 intParameter (bypassOn,     0, 1,  0),
                 intParameter (knobsShowing, 0, 1,  0),
-                intParameter (presets,      1, 13, 1));   // preset id + 1, for ids 0..12
+                // The preset id + 1, for ids 0..12; preset 1 to start with, as the processor does.
+                // Not offered for automation: a host value only selects the menu's entry, it does
+                // not load the preset's knobs and handles.
+                intParameter (presets,      1, 13, 2, false));
 
-    // Heights of 4..400 pixels as fractions of 400, on a grid of one pixel.
+    // Heights of 4..400 pixels as fractions of 400, on a grid of one pixel; each handle starts at
+    // the bottom of its column (350 pixels), as the processor's handles do.
     for (auto* id : handleHeights)
         layout.add (std::make_unique<juce::AudioParameterFloat> (juce::ParameterID { id, 0 }, capitalised (id),
                                                                  juce::NormalisableRange<float> (0.01f, 1.0f, 0.0025f),
-                                                                 1.0f));
+                                                                 0.875f));
 
     return layout;
 }

@@ -45,7 +45,8 @@ ZurizazAudioProcessorEditor::ZurizazAudioProcessorEditor (ZurizazAudioProcessor&
     presetBox.setTextWhenNothingSelected ("Presets");
     for (size_t i = 0; i < presetTable.size(); ++i)
         presetBox.addItem (presetTable[i].name, (int) i + 1);
-    presetBox.setSelectedId (audioProcessor.currentPreset, juce::sendNotificationAsync);
+    presetBox.setSelectedId (preset, juce::sendNotificationAsync);
+    followedPreset = preset;
     presetBox.addListener (this);
     addAndMakeVisible (presetBox);
 

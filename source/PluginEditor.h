@@ -70,6 +70,21 @@ public:
                                       rateAttachment, feedbackAttachment, phaserXAttachment, biteAttachment;
 
 private:
+    /** Stores the height of handle index + 1 in the processor, which tells the host. */
+    void storeStepHandle (int index, int y);
+
+    /** Moves each handle whose stored height has changed elsewhere (the host, a session) to it. */
+    void followStoredHandles();
+
+    /** Selects the processor's preset in the menu when it has changed elsewhere, without
+        applying it. */
+    void followCurrentPreset();
+
+    // The processor's preset that the menu last followed. The menu is moved only when the
+    // processor's preset changes, so a choice on its way to comboBoxChanged, or a cleared
+    // selection, stands.
+    int followedPreset = 0;
+
     // Resolved once per editor: the labels and paint's texts share it.
     const juce::Font textFont;
 

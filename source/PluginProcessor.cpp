@@ -16,11 +16,30 @@ ZurizazAudioProcessor::ZurizazAudioProcessor()
     for (auto& light : stepLight)
         light.store (false);
 
+    // The parameters' defaults are these starting values, so members and parameters start in step.
     for (auto& height : handleHeight)
         height.store (350.0f);
+
+    for (int k = 0; k < numSteps; ++k)
+        handleParameters[(size_t) k] = treeState.getParameter (ParameterIds::handleHeights[k]);
+
+    bypassParameter->addListener (this);
+    knobsShowingParameter->addListener (this);
+    presetParameter->addListener (this);
+
+    for (auto* parameter : handleParameters)
+        parameter->addListener (this);
 }
 
-ZurizazAudioProcessor::~ZurizazAudioProcessor() = default;
+ZurizazAudioProcessor::~ZurizazAudioProcessor()
+{
+    for (auto* parameter : handleParameters)
+        parameter->removeListener (this);
+
+    presetParameter->removeListener (this);
+    knobsShowingParameter->removeListener (this);
+    bypassParameter->removeListener (this);
+}
 
 //==============================================================================
 const juce::String ZurizazAudioProcessor::getName() const   { return "Zurizaz"; }
@@ -64,30 +83,87 @@ void ZurizazAudioProcessor::prepareToPlay (double sampleRate, int)
 
     writeIndex = 0;
 
-    auto raw = [this] (const char* id) { return treeState.getRawParameterValue (id)->load(); };
-
-    bypassOn = raw (ParameterIds::bypassOn) != 0.0f;
-    knobsShowing = raw (ParameterIds::knobsShowing) != 0.0f;
-    currentPreset = (int) (raw (ParameterIds::presets) - 1.0f);
-
-    // Heights are saved on a one-pixel grid; rounding brings back the whole pixel the float
-    // product may miss by a few millionths.
-    for (int k = 0; k < numSteps; ++k)
-        handleHeight[(size_t) k] = (float) juce::roundToInt (raw (ParameterIds::handleHeights[k]) * 400.0f);
-
-    // The step gains are not saved: a restored handle pattern gives them back, as a drag would.
-    for (int k = 0; k < numSteps; ++k)
-    {
-        const auto height = handleHeight[(size_t) k].load();
-
-        if (height >= (float) highestHandleY && height <= (float) lowestHandleY)
-            stepGain[(size_t) k] = levelForHeight ((int) height);
-    }
+    // Bypass, the panel, the preset and the handles already follow their parameters at every
+    // change, so there is nothing to take from them here: a re-prepare keeps what the user set.
 }
 
 void ZurizazAudioProcessor::releaseResources()
 {
     // The delay lines stay until the next prepareToPlay re-sizes them.
+}
+
+//==============================================================================
+namespace
+{
+    /** Sets a parameter to a plain value as one complete change gesture, so the host records it. */
+    void setAsGesture (juce::RangedAudioParameter& parameter, float plainValue)
+    {
+        parameter.beginChangeGesture();
+        parameter.setValueNotifyingHost (parameter.convertTo0to1 (plainValue));
+        parameter.endChangeGesture();
+    }
+}
+
+void ZurizazAudioProcessor::setBypassFromEditor (bool shouldBeOn)
+{
+    setAsGesture (*bypassParameter, shouldBeOn ? 1.0f : 0.0f);
+}
+
+void ZurizazAudioProcessor::setKnobsShowingFromEditor (bool shouldShow)
+{
+    setAsGesture (*knobsShowingParameter, shouldShow ? 1.0f : 0.0f);
+}
+
+void ZurizazAudioProcessor::setPresetFromEditor (int presetId)
+{
+    // Stored as the id + 1, so that "no preset" has a value of its own.
+    setAsGesture (*presetParameter, (float) (presetId + 1));
+}
+
+void ZurizazAudioProcessor::setHandleHeightFromEditor (int index, int y)
+{
+    // A drag sends an event for every move of the pointer, many of them at the same height.
+    if (handleHeight[(size_t) index] == (float) y)
+        return;
+
+    // A fraction of 400 pixels, on a grid with a point for every whole pixel.
+    setAsGesture (*handleParameters[(size_t) index], (float) y / 400.0f);
+}
+
+void ZurizazAudioProcessor::parameterValueChanged (int parameterIndex, float newValue)
+{
+    // The tree state's own listener may not have stored the new plain value yet (listeners are
+    // called in turn), so it is taken from the normalised value that the change brings.
+    const auto plain = [newValue] (const juce::RangedAudioParameter* p) { return p->convertFrom0to1 (newValue); };
+
+    if (parameterIndex == bypassParameter->getParameterIndex())
+    {
+        bypassOn = plain (bypassParameter) != 0.0f;
+    }
+    else if (parameterIndex == knobsShowingParameter->getParameterIndex())
+    {
+        knobsShowing = plain (knobsShowingParameter) != 0.0f;
+    }
+    else if (parameterIndex == presetParameter->getParameterIndex())
+    {
+        currentPreset = (int) plain (presetParameter) - 1;
+    }
+    else
+    {
+        for (size_t k = 0; k < handleParameters.size(); ++k)
+        {
+            if (parameterIndex == handleParameters[k]->getParameterIndex())
+            {
+                // The grid has a point for every whole pixel; rounding takes back the pixel that
+                // the float product may miss by a few millionths. The gain follows as a drag sets
+                // it (full level outside the handles' range).
+                const auto height = juce::roundToInt (plain (handleParameters[k]) * 400.0f);
+                handleHeight[k] = (float) height;
+                stepGain[k] = levelForHeight (height);
+                break;
+            }
+        }
+    }
 }
 
 //==============================================================================

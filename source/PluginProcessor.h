@@ -13,12 +13,17 @@
 /** The Zurizaz processor: one per plug-in instance.
 
     It owns the 19 parameters (in treeState) and, as public members, everything the editor and the
-    audio thread share: the editor writes bypass, panel visibility, the preset and the step gains and
-    heights; the audio thread publishes the effect and speed modes, six readouts, the step lights
-    and the tempo. Each shared value is an atomic of its own width, read and written whole without a
-    lock. The members that only the audio thread touches are plain.
+    audio thread share: bypass, panel visibility, the preset and the step gains and heights, which
+    follow their parameters; and what the audio thread publishes: the effect and speed modes, six
+    readouts, the step lights and the tempo. Each shared value is an atomic of its own width, read
+    and written whole without a lock. The members that only the audio thread touches are plain.
+
+    The parameters "bypassOn", "knobsShowing", "presets" and "babyRadod1".."babyRadod8" are where
+    those editor values live: a change from the host, a restored session or the editor sets the
+    parameter, and the member follows it at once, on whatever thread the change came.
 */
-class ZurizazAudioProcessor  : public juce::AudioProcessor
+class ZurizazAudioProcessor  : public juce::AudioProcessor,
+                               private juce::AudioProcessorParameter::Listener
 {
 public:
     ZurizazAudioProcessor();
@@ -57,11 +62,26 @@ public:
     bool isBusesLayoutSupported (const BusesLayout& layouts) const override;
 
     //==============================================================================
+    /** Changes made in the editor. Each sets its parameter as one complete change gesture, so the
+        host records it and knows the session has changed, and the member follows the parameter.
+        Message thread.
+    */
+    void setBypassFromEditor (bool shouldBeOn);
+    void setKnobsShowingFromEditor (bool shouldShow);
+
+    /** presetId is 1..12, or 0 for none. */
+    void setPresetFromEditor (int presetId);
+
+    /** The handle of step index + 1 (index 0..7) with its top edge at y (editor pixels, 4..400);
+        the step's gain follows the height. A height the handle already has tells the host nothing. */
+    void setHandleHeightFromEditor (int index, int y);
+
+    //==============================================================================
     static constexpr int numSteps = 8;
 
     juce::AudioProcessorValueTreeState treeState;
 
-    // Written by the editor, read by the audio thread and by saving.
+    // Follow their parameters; read by the audio thread and the editor.
     std::atomic<bool> bypassOn { false };
     std::atomic<bool> knobsShowing { false };
     std::atomic<int> currentPreset { 1 };          // 1..12, or 0 when no preset is selected
@@ -83,7 +103,7 @@ public:
     int samplesPerBar = 0;
     int stepClock = 0;
     int currentStep = 1;
-    std::array<std::atomic<float>, numSteps> stepGain;      // written by the editor
+    std::array<std::atomic<float>, numSteps> stepGain;      // follows the handle heights
     std::array<std::atomic<bool>, numSteps + 1> stepLight;  // 0..7 the handles, 8 the last-step indicator
     std::array<std::atomic<float>, numSteps> handleHeight;  // top edge of each step handle, in editor pixels
 
@@ -115,6 +135,12 @@ private:
     std::atomic<float>* const phaserXValue  = treeState.getRawParameterValue (ParameterIds::phaserX);
     std::atomic<float>* const biteValue     = treeState.getRawParameterValue (ParameterIds::bite);
 
+    // The parameters the editor's values live in, looked up once.
+    juce::RangedAudioParameter* const bypassParameter       = treeState.getParameter (ParameterIds::bypassOn);
+    juce::RangedAudioParameter* const knobsShowingParameter = treeState.getParameter (ParameterIds::knobsShowing);
+    juce::RangedAudioParameter* const presetParameter       = treeState.getParameter (ParameterIds::presets);
+    std::array<juce::RangedAudioParameter*, numSteps> handleParameters;
+
     // The bar of the last usable host tempo (120 bpm until the host sends one).
     Tempo::BarLength barLength;
 
@@ -122,6 +148,11 @@ private:
     void publishModesAndDisplays (float bite);
     void runEffectPass (juce::AudioBuffer<float>&, int channel, int numChannels, float bite);
     void runStepGate (juce::AudioBuffer<float>&);
+
+    /** Sets the member that mirrors the changed parameter. Called by the parameter, on the thread
+        of the change: the audio thread for host automation, so it neither locks nor allocates. */
+    void parameterValueChanged (int parameterIndex, float newValue) override;
+    void parameterGestureChanged (int, bool) override {}
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ZurizazAudioProcessor)
 };

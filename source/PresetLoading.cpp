@@ -32,7 +32,7 @@ void ZurizazAudioProcessorEditor::comboBoxChanged (juce::ComboBox* box)
         for (int i = 0; i < ZurizazAudioProcessor::numSteps; ++i)
             placeBabyRadod (i, preset.handleHeights[(size_t) i]);
 
-        audioProcessor.currentPreset = id;
+        audioProcessor.setPresetFromEditor (id);
     }
 
     audioProcessor.presetChangeArmed = true;

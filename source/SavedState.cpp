@@ -8,15 +8,6 @@
 
 namespace
 {
-    /** Sets a parameter to a plain value as one complete change gesture, so the host records it. */
-    void pushPlainValue (juce::AudioProcessorValueTreeState& treeState, const char* id, float plainValue)
-    {
-        auto* parameter = treeState.getParameter (id);
-        parameter->beginChangeGesture();
-        parameter->setValueNotifyingHost (parameter->convertTo0to1 (plainValue));
-        parameter->endChangeGesture();
-    }
-
     /** Gives every parameter that the loaded tree lacks a PARAM child holding its current value,
         appended in ID order. Left to the tree state, such a child would arrive without a value
         and reset its parameter to the default.
@@ -100,17 +91,8 @@ namespace
 //==============================================================================
 void ZurizazAudioProcessor::getStateInformation (juce::MemoryBlock& destData)
 {
-    // The editor keeps these in members only; their carriers take them into the session. The
-    // preset goes in as its id + 1 and each height as a fraction of 400 pixels, both as plain
-    // values on grids with a point for every id and every whole pixel, so that prepareToPlay
-    // gets back what was saved.
-    pushPlainValue (treeState, ParameterIds::bypassOn, bypassOn ? 1.0f : 0.0f);
-    pushPlainValue (treeState, ParameterIds::knobsShowing, knobsShowing ? 1.0f : 0.0f);
-    pushPlainValue (treeState, ParameterIds::presets, (float) (currentPreset + 1));
-
-    for (int k = 0; k < numSteps; ++k)
-        pushPlainValue (treeState, ParameterIds::handleHeights[k], handleHeight[(size_t) k] / 400.0f);
-
+    // Bypass, the panel, the preset and the handles live in their parameters, so the tree holds
+    // them already.
     if (auto xml = treeState.copyState().createXml())
         copyXmlToBinary (*xml, destData);   // one line: declaration, a space, the root element
 }
@@ -118,7 +100,7 @@ void ZurizazAudioProcessor::getStateInformation (juce::MemoryBlock& destData)
 void ZurizazAudioProcessor::setStateInformation (const void* data, int sizeInBytes)
 {
     // Anything that is not our blob is dropped silently; the root's letter case is not held
-    // against it. The members follow the restored carriers at the next prepareToPlay, not here.
+    // against it. The members follow the restored parameters as the tree state sets them.
     if (! textIsSafeToRead (textOfBlob (data, sizeInBytes)))
         return;
 

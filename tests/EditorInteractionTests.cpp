@@ -1,3 +1,5 @@
+#include <functional>
+
 #include <gtest/gtest.h>
 
 #include "EditorSession.h"
@@ -239,10 +241,10 @@ TEST (Buttons, BypassTogglesTheProcessorsFlag)
     session.click (session.ui().bypassButton);
     EXPECT_TRUE (session.processor.bypassOn.load());
 
+    EXPECT_EQ (session.parameter ("bypassOn"), 1.0f);
+
     session.click (session.ui().bypassButton);
     EXPECT_FALSE (session.processor.bypassOn.load());
-
-    // The parameter takes the flag only when the state is saved.
     EXPECT_EQ (session.parameter ("bypassOn"), parameterBefore);
 }
 
@@ -346,4 +348,135 @@ TEST (Buttons, AClickOnTheLastStepIndicatorChangesNothing)
     EXPECT_FALSE (editor.infoOverlay.isVisible());
     EXPECT_FALSE (session.processor.bypassOn.load());
     EXPECT_FALSE (editor.leftKnobPanel.isVisible());
+}
+
+//==============================================================================
+TEST (EditorToHost, EachEditorChangeReachesTheHostAsOneGestureAroundItsValue)
+{
+    struct HostRecorder  : juce::AudioProcessorListener
+    {
+        void audioProcessorParameterChanged (juce::AudioProcessor* p, int index, float value) override
+        {
+            auto* parameter = dynamic_cast<juce::RangedAudioParameter*> (p->getParameters()[index]);
+            events.add (parameter->paramID + "=" + juce::String (parameter->convertFrom0to1 (value)));
+        }
+
+        void audioProcessorParameterChangeGestureBegin (juce::AudioProcessor* p, int index) override
+        {
+            events.add ("begin " + p->getParameters()[index]->getName (100));
+        }
+
+        void audioProcessorParameterChangeGestureEnd (juce::AudioProcessor* p, int index) override
+        {
+            events.add ("end " + p->getParameters()[index]->getName (100));
+        }
+
+        void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override {}
+
+        juce::StringArray events;
+    };
+
+    struct Case
+    {
+        const char* change;
+        std::function<void (EditorSession&)> make;
+        juce::StringArray heard;
+    };
+
+    const Case cases[] = {
+        { "bypass", [] (EditorSession& s) { s.click (s.ui().bypassButton); },
+          { "begin BypassOn", "bypassOn=1", "end BypassOn" } },
+        { "panel", [] (EditorSession& s) { s.ui().mouseDown (mouseAt (s.ui(), 400, 420)); },
+          { "begin KnobsShowing", "knobsShowing=1", "end KnobsShowing" } },
+        // Handle 4 to 100 pixels: 0.25 of 400.
+        { "handle drag", [] (EditorSession& s) { drag (s.ui(), 250, 100); drag (s.ui(), 250, 100); },
+          { "begin BabyRadod4", "babyRadod4=0.25", "end BabyRadod4" } },
+        // "Radod Sex Fiend" (9, stored as 10) moves handles 1, 4, 5 and 8 to 200 and 2, 3, 6 and 7 to 82.
+        { "preset pick", [] (EditorSession& s) { s.ui().comboBoxChanged (&s.ui().presetBox); },
+          { "begin BabyRadod1", "babyRadod1=0.5", "end BabyRadod1",
+            "begin BabyRadod2", "babyRadod2=0.205", "end BabyRadod2",
+            "begin BabyRadod3", "babyRadod3=0.205", "end BabyRadod3",
+            "begin BabyRadod4", "babyRadod4=0.5", "end BabyRadod4",
+            "begin BabyRadod5", "babyRadod5=0.5", "end BabyRadod5",
+            "begin BabyRadod6", "babyRadod6=0.205", "end BabyRadod6",
+            "begin BabyRadod7", "babyRadod7=0.205", "end BabyRadod7",
+            "begin BabyRadod8", "babyRadod8=0.5", "end BabyRadod8",
+            "begin Presets", "presets=10", "end Presets" } },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.change);
+        EditorSession session;
+        session.open();
+        session.ui().presetBox.setSelectedId (9, juce::dontSendNotification);
+
+        HostRecorder host;
+        session.processor.addListener (&host);
+        c.make (session);
+        session.processor.removeListener (&host);
+
+        EXPECT_EQ (host.events.joinIntoString (" "), c.heard.joinIntoString (" "));
+    }
+}
+
+TEST (EditorFollows, AHandleMovesToAHeightSetElsewhereAtTheNextPaintWithinTheDragRange)
+{
+    // What the host sets, and where the handle then shows: 82..350, its column's x kept.
+    struct Case { int height; int shownY; };
+
+    for (auto [height, shownY] : { Case { 100, 100 }, Case { 40, 82 }, Case { 400, 350 }, Case { 82, 82 } })
+    {
+        SCOPED_TRACE (height);
+        EditorSession session;
+        session.open();
+        auto& editor = session.ui();
+        drag (editor, 190, 300);   // handle 3 to the drag's x, 150
+        ASSERT_EQ (editor.babyRadodButtons[2].getX(), 150);
+
+        session.setParameter ("babyRadod3", (float) height / 400.0f);
+        EXPECT_EQ (editor.babyRadodButtons[2].getY(), 300);   // not before the paint
+
+        juce::Image canvas (juce::Image::ARGB, 800, 477, true);
+        juce::Graphics g (canvas);
+        editor.paint (g);
+
+        EXPECT_EQ (editor.babyRadodButtons[2].getBounds(), juce::Rectangle<int> (150, shownY, 68, 120));
+        EXPECT_EQ (session.processor.handleHeight[2].load(), (float) height);
+    }
+}
+
+TEST (EditorFollows, ThePresetMenuShowsAPresetSetElsewhereWithoutApplyingIt)
+{
+    EditorSession session;
+    session.open();
+    auto& editor = session.ui();
+    session.setParameter ("fx", 3.0f);
+    const auto heightsBefore = handleBounds (editor);
+
+    session.setParameter ("presets", 5.0f);   // preset 4, "Destroy All Humans"
+    juce::Image canvas (juce::Image::ARGB, 800, 477, true);
+    {
+        juce::Graphics g (canvas);
+        editor.paint (g);
+    }
+    runPendingMessages();
+
+    EXPECT_EQ (editor.presetBox.getText(), "Destroy All Humans");
+    EXPECT_EQ (session.processor.currentPreset.load(), 4);
+    EXPECT_EQ (session.parameter ("fx"), 3.0f);
+    EXPECT_EQ (handleBounds (editor), heightsBefore);
+
+    // A choice of the user's on its way to the menu's listener is not undone by a paint, and
+    // the next choice applies.
+    editor.presetBox.setSelectedId (2, juce::sendNotificationAsync);
+    {
+        juce::Graphics g (canvas);
+        editor.paint (g);
+    }
+    runPendingMessages();
+
+    EXPECT_EQ (session.processor.currentPreset.load(), 2);
+    EXPECT_EQ (session.parameter ("fx"), 1.0f);
+    EXPECT_EQ (editor.presetBox.getText(), "Intergalactic");
 }

@@ -11,9 +11,11 @@ namespace
         bool isInt;
         float minimum, maximum, defaultValue;
         float startingPlainValue;   // what the tree state holds before anything changes it
+        bool automatable = true;
     };
 
-    // Host index order.
+    // Host index order. The editor's values start where the processor's do: preset 1 (stored as
+    // 2), every handle at 350 pixels (0.875 of 400). A preset is not offered for automation.
     const ParameterRow parameterTable[] = {
         { "speed",        "Speed",        false, 1.0f,  3.0f,  2.0f,  2.0f },
         { "fx",           "Fx",           false, 1.0f,  5.0f,  1.0f,  1.0f },
@@ -25,15 +27,15 @@ namespace
         { "bite",         "Bite",         false, 2.0f,  32.0f, 32.0f, 32.0f },
         { "bypassOn",     "BypassOn",     true,  0.0f,  1.0f,  0.0f,  0.0f },
         { "knobsShowing", "KnobsShowing", true,  0.0f,  1.0f,  0.0f,  0.0f },
-        { "presets",      "Presets",      true,  1.0f,  13.0f, 1.0f,  1.0f },
-        { "babyRadod1",   "BabyRadod1",   false, 0.01f, 1.0f,  1.0f,  0.99999994f },
-        { "babyRadod2",   "BabyRadod2",   false, 0.01f, 1.0f,  1.0f,  0.99999994f },
-        { "babyRadod3",   "BabyRadod3",   false, 0.01f, 1.0f,  1.0f,  0.99999994f },
-        { "babyRadod4",   "BabyRadod4",   false, 0.01f, 1.0f,  1.0f,  0.99999994f },
-        { "babyRadod5",   "BabyRadod5",   false, 0.01f, 1.0f,  1.0f,  0.99999994f },
-        { "babyRadod6",   "BabyRadod6",   false, 0.01f, 1.0f,  1.0f,  0.99999994f },
-        { "babyRadod7",   "BabyRadod7",   false, 0.01f, 1.0f,  1.0f,  0.99999994f },
-        { "babyRadod8",   "BabyRadod8",   false, 0.01f, 1.0f,  1.0f,  0.99999994f },
+        { "presets",      "Presets",      true,  1.0f,  13.0f, 2.0f,  2.0f, false },
+        { "babyRadod1",   "BabyRadod1",   false, 0.01f, 1.0f,  0.875f, 0.875f },
+        { "babyRadod2",   "BabyRadod2",   false, 0.01f, 1.0f,  0.875f, 0.875f },
+        { "babyRadod3",   "BabyRadod3",   false, 0.01f, 1.0f,  0.875f, 0.875f },
+        { "babyRadod4",   "BabyRadod4",   false, 0.01f, 1.0f,  0.875f, 0.875f },
+        { "babyRadod5",   "BabyRadod5",   false, 0.01f, 1.0f,  0.875f, 0.875f },
+        { "babyRadod6",   "BabyRadod6",   false, 0.01f, 1.0f,  0.875f, 0.875f },
+        { "babyRadod7",   "BabyRadod7",   false, 0.01f, 1.0f,  0.875f, 0.875f },
+        { "babyRadod8",   "BabyRadod8",   false, 0.01f, 1.0f,  0.875f, 0.875f },
     };
 
     float plainAfterSettingNormalised (ZurizazAudioProcessor& p, const char* id, float normalised)
@@ -59,7 +61,7 @@ TEST (Parameters, HostSeesTheTableInOrder)
         EXPECT_EQ (ranged->getParameterID(), row.id);
         EXPECT_EQ (ranged->getName (100), row.name);
         EXPECT_EQ (ranged->getLabel(), "");
-        EXPECT_TRUE (ranged->isAutomatable());
+        EXPECT_EQ (ranged->isAutomatable(), row.automatable);
         EXPECT_FALSE (ranged->isMetaParameter());
         EXPECT_EQ (ranged->getVersionHint(), 0);
         EXPECT_EQ (ranged->getCategory(), juce::AudioProcessorParameter::genericParameter);

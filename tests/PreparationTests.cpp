@@ -1,3 +1,5 @@
+#include <functional>
+
 #include <gtest/gtest.h>
 
 #include "PluginProcessor.h"
@@ -42,44 +44,142 @@ TEST (Preparation, DelayLinesHoldTwoSecondsOfZerosAtEveryRate)
     }
 }
 
-TEST (Preparation, PullsTheCarriersFromAFreshTree)
+TEST (Preparation, AFreshInstanceKeepsItsStartingValuesWhichAreItsParametersDefaults)
 {
     ZurizazAudioProcessor p;
-    p.bypassOn = true;
-    p.knobsShowing = true;
-    p.presetChangeArmed = true;
-
     p.prepareToPlay (44100.0, 512);
 
     EXPECT_FALSE (p.bypassOn);
     EXPECT_FALSE (p.knobsShowing);
-    EXPECT_EQ (p.currentPreset, 0);
-    EXPECT_TRUE (p.presetChangeArmed);   // left alone, so the next preset choice applies
+    EXPECT_EQ (p.currentPreset, 1);
 
-    // The starting value just below 1 rounds to the whole pixel.
-    for (auto& height : p.handleHeight)
-        EXPECT_EQ (height.load(), 400.0f);
+    for (int k = 0; k < ZurizazAudioProcessor::numSteps; ++k)
+    {
+        EXPECT_EQ (p.handleHeight[(size_t) k].load(), 350.0f);
+        EXPECT_EQ (p.stepGain[(size_t) k].load(), 1.0f);
+    }
 
-    for (auto& gain : p.stepGain)
-        EXPECT_EQ (gain.load(), 1.0f);
+    // A host's "reset to default" lands where the instance started: preset 1 (stored as 2) and
+    // the handles at 350 of 400 pixels.
+    for (auto* parameter : p.getParameters())
+        EXPECT_EQ (parameter->getValue(), parameter->getDefaultValue()) << parameter->getName (100);
 
-    EXPECT_EQ (p.currentStep, 1);
+    EXPECT_EQ (p.treeState.getRawParameterValue ("presets")->load(), 2.0f);
+    EXPECT_EQ (p.treeState.getRawParameterValue ("babyRadod1")->load(), 0.875f);
 }
 
-TEST (Preparation, PullsSingleParameterValues)
+TEST (Preparation, EditorChangesSurviveAnyNumberOfRePrepares)
 {
     ZurizazAudioProcessor p;
-    setPlain (p, "presets", 10.0f);
-    setPlain (p, "babyRadod3", 0.5f);
+    p.prepareToPlay (44100.0, 512);
+
+    p.setBypassFromEditor (true);
+    p.setKnobsShowingFromEditor (true);
+    p.setPresetFromEditor (6);
+    const int heights[] = { 83, 100, 140, 160, 200, 230, 260, 300 };
+    const float gains[] = { 0.1f, 0.2f, 0.4f, 0.5f, 0.6f, 0.7f, 0.8f, 0.9f };
+    for (int k = 0; k < ZurizazAudioProcessor::numSteps; ++k)
+        p.setHandleHeightFromEditor (k, heights[k]);
+
+    juce::MemoryBlock saved;
+    p.getStateInformation (saved);
+
+    // Rate and block-size changes, deactivate/activate and offline renders all re-prepare.
+    for (auto [rate, block] : { std::pair { 48000.0, 256 }, { 96000.0, 64 }, { 44100.0, 512 }, { 44100.0, 512 } })
+    {
+        SCOPED_TRACE (rate);
+        p.releaseResources();
+        p.prepareToPlay (rate, block);
+
+        EXPECT_TRUE (p.bypassOn);
+        EXPECT_TRUE (p.knobsShowing);
+        EXPECT_EQ (p.currentPreset, 6);
+
+        for (int k = 0; k < ZurizazAudioProcessor::numSteps; ++k)
+        {
+            EXPECT_EQ (p.handleHeight[(size_t) k].load(), (float) heights[k]);
+            EXPECT_FLOAT_EQ (p.stepGain[(size_t) k].load(), gains[k]);
+        }
+
+        juce::MemoryBlock again;
+        p.getStateInformation (again);
+        EXPECT_EQ (again, saved);
+    }
+}
+
+TEST (Preparation, AHostChangeOfAnEditorValueTakesAtOnceAndSurvivesARePrepare)
+{
+    // Each of the eleven, set by the host as a normalised value; what the member then holds.
+    struct Case { const char* id; float normalised; std::function<bool (ZurizazAudioProcessor&)> holds; };
+    const Case cases[] = {
+        { "bypassOn",     1.0f,          [] (auto& p) { return p.bypassOn.load(); } },
+        { "knobsShowing", 1.0f,          [] (auto& p) { return p.knobsShowing.load(); } },
+        { "presets",      7.0f / 12.0f,  [] (auto& p) { return p.currentPreset.load() == 7; } },   // 8, preset 7
+        { "presets",      0.0f,          [] (auto& p) { return p.currentPreset.load() == 0; } },   // 1, no preset
+        { "babyRadod1",   0.0909f,       [] (auto& p) { return p.handleHeight[0].load() == 40.0f  && p.stepGain[0].load() == 1.0f; } },
+        { "babyRadod2",   0.1f,          [] (auto& p) { return p.handleHeight[1].load() == 44.0f  && p.stepGain[1].load() == 1.0f; } },
+        { "babyRadod3",   0.2f,          [] (auto& p) { return p.handleHeight[2].load() == 83.0f  && p.stepGain[2].load() == 0.1f; } },
+        { "babyRadod4",   0.25f,         [] (auto& p) { return p.handleHeight[3].load() == 103.0f && p.stepGain[3].load() == 0.2f; } },
+        { "babyRadod5",   0.5f,          [] (auto& p) { return p.handleHeight[4].load() == 202.0f && p.stepGain[4].load() == 0.6f; } },
+        { "babyRadod6",   0.75f,         [] (auto& p) { return p.handleHeight[5].load() == 301.0f && p.stepGain[5].load() == 0.9f; } },
+        { "babyRadod7",   0.6f,          [] (auto& p) { return p.handleHeight[6].load() == 242.0f && p.stepGain[6].load() == 0.7f; } },
+        { "babyRadod8",   1.0f,          [] (auto& p) { return p.handleHeight[7].load() == 400.0f && p.stepGain[7].load() == 1.0f; } },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (juce::String (c.id) + " at " + juce::String (c.normalised));
+        ZurizazAudioProcessor p;
+        p.prepareToPlay (44100.0, 512);
+
+        p.treeState.getParameter (c.id)->setValueNotifyingHost (c.normalised);
+        EXPECT_TRUE (c.holds (p));
+
+        juce::MemoryBlock saved;
+        p.getStateInformation (saved);
+
+        p.prepareToPlay (48000.0, 256);
+        EXPECT_TRUE (c.holds (p));
+
+        juce::MemoryBlock again;
+        p.getStateInformation (again);
+        EXPECT_EQ (again, saved);
+
+        ZurizazAudioProcessor reloaded;
+        reloaded.setStateInformation (saved.getData(), (int) saved.getSize());
+        EXPECT_TRUE (c.holds (reloaded));
+    }
+}
+
+TEST (Preparation, AHostChangePlaysInTheNextBlock)
+{
+    ZurizazAudioProcessor p;
+    p.setRateAndBufferSizeDetails (44100.0, 64);
+    p.prepareToPlay (44100.0, 64);
+    setPlain (p, "fx", 3.0f);   // SILENCE: the gate alone shapes the level
+
+    juce::AudioBuffer<float> buffer (2, 64);
+    juce::MidiBuffer midi;
+
+    const auto lastSampleOfABlockOfOnes = [&]
+    {
+        for (int ch = 0; ch < 2; ++ch)
+            juce::FloatVectorOperations::fill (buffer.getWritePointer (ch), 1.0f, 64);
+
+        p.processBlock (buffer, midi);
+        return buffer.getSample (0, 63);
+    };
+
+    EXPECT_EQ (lastSampleOfABlockOfOnes(), 1.0f);
+
+    // Step 1's handle to 100 pixels: the next block ramps down, the one after plays at 0.2.
+    setPlain (p, "babyRadod1", 0.25f);
+    EXPECT_LT (lastSampleOfABlockOfOnes(), 0.25f);
+    EXPECT_FLOAT_EQ (lastSampleOfABlockOfOnes(), 0.2f);
+
+    // Bypass on: the block passes untouched.
     setPlain (p, "bypassOn", 1.0f);
-    setPlain (p, "knobsShowing", 1.0f);
-
-    p.prepareToPlay (48000.0, 256);
-
-    EXPECT_EQ (p.currentPreset, 9);
-    EXPECT_EQ (p.handleHeight[2].load(), 200.0f);
-    EXPECT_TRUE (p.bypassOn);
-    EXPECT_TRUE (p.knobsShowing);
+    EXPECT_EQ (lastSampleOfABlockOfOnes(), 1.0f);
 }
 
 TEST (Preparation, LeavesTheGateAndFeedbackWhereTheyStood)
@@ -92,11 +192,10 @@ TEST (Preparation, LeavesTheGateAndFeedbackWhereTheyStood)
     p.chunkCounter = 100;
     p.feedbackLeft = 0.25f;
     p.feedbackRight = -0.125f;
-    p.stepGain[2] = 0.4f;
+    p.setHandleHeightFromEditor (2, 140);
     p.stepLight[5] = true;
     p.samplesPerBar = 88200;
 
-    // The height carriers still stand at 400, outside the handles' range, so no gain is derived.
     p.prepareToPlay (96000.0, 512);
 
     EXPECT_EQ (p.currentStep, 5);
@@ -105,6 +204,7 @@ TEST (Preparation, LeavesTheGateAndFeedbackWhereTheyStood)
     EXPECT_EQ (p.feedbackLeft, 0.25f);
     EXPECT_EQ (p.feedbackRight, -0.125f);
     EXPECT_EQ (p.stepGain[2].load(), 0.4f);
+    EXPECT_EQ (p.handleHeight[2].load(), 140.0f);
     EXPECT_TRUE (p.stepLight[5]);
     EXPECT_EQ (p.samplesPerBar, 88200);
 }

@@ -10,8 +10,9 @@ namespace
 {
     constexpr auto numSteps = (size_t) ZurizazAudioProcessor::numSteps;
 
-    /** The two ways a saved member reaches the next prepareToPlay: on the instance that saved it,
-        or through the blob restored into a new instance (a reloaded session).
+    /** The ways a value set in the editor comes back: in a new instance the saved blob is
+        restored into, before and after its prepare (a reloaded session), and on the instance that
+        saved it after a re-prepare.
     */
     template <typename Check>
     void forBothRoundTrips (ZurizazAudioProcessor& saved, Check&& check)
@@ -22,6 +23,7 @@ namespace
             SCOPED_TRACE ("restored into a new instance");
             ZurizazAudioProcessor reloaded;
             restore (reloaded, blob);
+            check (reloaded);
             reloaded.prepareToPlay (44100.0, 512);
             check (reloaded);
         }
@@ -54,8 +56,8 @@ TEST (SavedStateRoundTrip, BypassAndPanelVisibilityComeBackAsThemselves)
     {
         SCOPED_TRACE (on);
         ZurizazAudioProcessor p;
-        p.bypassOn = on;
-        p.knobsShowing = on;
+        p.setBypassFromEditor (on);
+        p.setKnobsShowingFromEditor (on);
 
         forBothRoundTrips (p, [on] (ZurizazAudioProcessor& after)
         {
@@ -71,7 +73,7 @@ TEST (SavedStateRoundTrip, EveryPresetIdComesBackAsItself)
     {
         SCOPED_TRACE (id);
         ZurizazAudioProcessor p;
-        p.currentPreset = id;
+        p.setPresetFromEditor (id);
 
         forBothRoundTrips (p, [id] (ZurizazAudioProcessor& after) { EXPECT_EQ (after.currentPreset.load(), id); });
     }
@@ -101,7 +103,7 @@ TEST (SavedStateRoundTrip, EveryWholeHandleHeightComesBackExactly)
         for (size_t k = 0; k < numSteps; ++k)
         {
             heights[k] = (float) (4 + (start - 4 + 53 * (int) k) % 397);
-            p.handleHeight[k] = heights[k];
+            p.setHandleHeightFromEditor ((int) k, (int) heights[k]);
         }
 
         forBothRoundTrips (p, [&] (ZurizazAudioProcessor& after)
@@ -118,9 +120,8 @@ TEST (SavedStateRoundTrip, RepeatedSaveAndPrepareCyclesLeaveHeightsAndGainsAlone
 
     ZurizazAudioProcessor p;
     for (size_t k = 0; k < numSteps; ++k)
-        p.handleHeight[k] = heights[k];
+        p.setHandleHeightFromEditor ((int) k, (int) heights[k]);
 
-    save (p);
     p.prepareToPlay (44100.0, 512);
 
     std::array<float, numSteps> gains {};
@@ -166,58 +167,38 @@ TEST (SavedStateRoundTrip, EarlierSessionsKeepTheirHandleHeights)
     }
 }
 
-TEST (SavedStateRoundTrip, AFreshInstanceStillPreparesItsHandlesAt400)
+TEST (SavedStateRoundTrip, RestoringGivesEachStepTheGainOfItsHandleAtOnce)
 {
-    ZurizazAudioProcessor p;
-    p.prepareToPlay (44100.0, 512);
-
-    for (auto& height : p.handleHeight)
-        EXPECT_EQ (height.load(), 400.0f);
-}
-
-//==============================================================================
-TEST (SavedStateRoundTrip, PreparingGivesEachStepTheGainOfItsRestoredHandle)
-{
-    // Steps 1..7 stand within the handles' range; step 8 does not and keeps its gain.
-    const std::array<float, numSteps> heights { 82.0f, 83.0f, 100.0f, 140.0f, 200.0f, 300.0f, 350.0f, 81.0f };
-    const std::array<float, numSteps> gains   { 1.0f,  0.1f,  0.2f,   0.4f,   0.6f,   0.9f,   1.0f,   0.3f };
+    // The gains of the design's band table; a height outside the handles' range plays at full level.
+    const std::array<int, numSteps>   heights { 82,   83,   100,  140,  200,  300,  350,  81 };
+    const std::array<float, numSteps> gains   { 1.0f, 0.1f, 0.2f, 0.4f, 0.6f, 0.9f, 1.0f, 1.0f };
 
     ZurizazAudioProcessor source;
     for (size_t k = 0; k < numSteps; ++k)
-        source.handleHeight[k] = heights[k];
+        source.setHandleHeightFromEditor ((int) k, heights[k]);
 
     ZurizazAudioProcessor reloaded;
-    for (auto& gain : reloaded.stepGain)
-        gain = 0.3f;
-
     restore (reloaded, save (source));
 
-    for (auto& gain : reloaded.stepGain)
-        EXPECT_EQ (gain.load(), 0.3f);   // nothing before prepareToPlay
-
-    reloaded.prepareToPlay (44100.0, 512);
-
     for (size_t k = 0; k < numSteps; ++k)
+    {
+        EXPECT_EQ (reloaded.handleHeight[k].load(), (float) heights[k]) << "step " << k + 1;
         EXPECT_FLOAT_EQ (reloaded.stepGain[k].load(), gains[k]) << "step " << k + 1;
+    }
 }
 
-TEST (SavedStateRoundTrip, HeightsOutsideTheHandlesRangeLeaveTheGainsAlone)
+TEST (SavedStateRoundTrip, HeightsOutsideTheHandlesRangePlayAtFullLevel)
 {
-    for (auto height : { 4.0f, 50.0f, 81.0f, 351.0f, 399.0f, 400.0f })
+    for (auto height : { 4, 50, 81, 351, 399, 400 })
     {
         SCOPED_TRACE (height);
         ZurizazAudioProcessor p;
+        setPlain (p, "babyRadod4", 100.0f / 400.0f);
+        ASSERT_EQ (p.stepGain[3].load(), 0.2f);
 
-        for (size_t k = 0; k < numSteps; ++k)
-        {
-            p.handleHeight[k] = height;
-            p.stepGain[k] = 0.1f * (float) (k + 1);
-        }
+        setPlain (p, "babyRadod4", (float) height / 400.0f);
 
-        save (p);
-        p.prepareToPlay (44100.0, 512);
-
-        for (size_t k = 0; k < numSteps; ++k)
-            EXPECT_EQ (p.stepGain[k].load(), 0.1f * (float) (k + 1));
+        EXPECT_EQ (p.handleHeight[3].load(), (float) height);
+        EXPECT_EQ (p.stepGain[3].load(), 1.0f);
     }
 }

@@ -31,7 +31,7 @@ namespace
     }
 }
 
-TEST (HostedEditor, OpeningAppliesNothingAndTheNextPresetReachesTheHostAsEightParameterChanges)
+TEST (HostedEditor, OpeningAppliesNothingAndTheNextPresetReachesTheHostAsParameterChanges)
 {
     XDisplay user;
 
@@ -45,7 +45,7 @@ TEST (HostedEditor, OpeningAppliesNothingAndTheNextPresetReachesTheHostAsEightPa
 
     struct PlainValue { const char* name; float value, minimum, maximum; };
 
-    // A session saved on "Baby Hate Machine" (id 5, stored as 6, which preparation takes up) with
+    // A session saved on "Baby Hate Machine" (id 5, stored as 6) with
     // every knob turned since, to values that neither that preset nor the next one has.
     for (auto [name, value, minimum, maximum] : { PlainValue { "Fx",       3.0f,  1.0f, 5.0f },
                                                   PlainValue { "Speed",    2.0f,  1.0f, 3.0f },
@@ -82,15 +82,18 @@ TEST (HostedEditor, OpeningAppliesNothingAndTheNextPresetReachesTheHostAsEightPa
     EXPECT_EQ (host.changed.joinIntoString (" ").toStdString(), "");
     host.changed.clear();
 
-    // "next" goes on to "Spaced Out" and sets all eight knobs.
+    // "next" goes on to "Spaced Out": it places all eight handles (none of them at the 350 they
+    // stood at), stores the preset, and sets all eight knobs from the message loop.
     constexpr int nextButtonX = 515, nextButtonY = 14;
     user.click (pluginWindow, nextButtonX, nextButtonY);
-    runMessagesUntil ([&] { return host.changed.size() >= 8; }, 5000);
+    runMessagesUntil ([&] { return host.changed.size() >= 17; }, 5000);
     runMessagesFor (200);   // nothing more should arrive
 
     plugin->removeListener (&host);
 
-    EXPECT_EQ (host.changed.joinIntoString (" ").toStdString(), "Fx Speed Impact Depth Rate Bite Feedback PhaserX");
+    EXPECT_EQ (host.changed.joinIntoString (" ").toStdString(),
+               "BabyRadod1 BabyRadod2 BabyRadod3 BabyRadod4 BabyRadod5 BabyRadod6 BabyRadod7 BabyRadod8 Presets "
+               "Fx Speed Impact Depth Rate Bite Feedback PhaserX");
 
     struct Expected { const char* name; float value; };
 
