@@ -176,3 +176,53 @@ void XDisplay::click (WindowId window, int x, int y)
 
     xlib->sync (display, 0);
 }
+
+void XDisplay::drag (WindowId window, int x, int fromY, int toY)
+{
+    auto* display = xlib->display;
+    xlib->warpPointer (display, 0, window, 0, 0, 0, 0, x, fromY);
+
+    const auto sendButton = [&] (int type, int y)
+    {
+        XEvent event {};
+        auto& button = event.xbutton;
+        button.type = type;
+        button.display = display;
+        button.window = window;
+        button.root = xlib->defaultRoot (display);
+        button.x = x;
+        button.y = y;
+        button.state = type == ButtonRelease ? Button1Mask : 0;
+        button.button = Button1;
+        button.same_screen = 1;
+        xlib->sendEvent (display, window, 0, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask, &event);
+    };
+
+    sendButton (ButtonPress, fromY);
+
+    const auto step = toY > fromY ? 4 : -4;
+
+    for (int y = fromY;; y += step)
+    {
+        if ((step > 0 && y > toY) || (step < 0 && y < toY))
+            y = toY;
+
+        XEvent event {};
+        auto& motion = event.xmotion;
+        motion.type = MotionNotify;
+        motion.display = display;
+        motion.window = window;
+        motion.root = xlib->defaultRoot (display);
+        motion.x = x;
+        motion.y = y;
+        motion.state = Button1Mask;
+        motion.same_screen = 1;
+        xlib->sendEvent (display, window, 0, Button1MotionMask | PointerMotionMask, &event);
+
+        if (y == toY)
+            break;
+    }
+
+    sendButton (ButtonRelease, toY);
+    xlib->sync (display, 0);
+}

@@ -34,6 +34,9 @@ public:
     /** Presses and releases the left button at (x, y) in the window's coordinates. */
     void click (WindowId window, int x, int y);
 
+    /** Presses the left button at (x, fromY), moves to (x, toY) in steps and releases it there. */
+    void drag (WindowId window, int x, int fromY, int toY);
+
 private:
     struct Xlib;
     std::unique_ptr<Xlib> xlib;
