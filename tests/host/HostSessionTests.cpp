@@ -415,6 +415,133 @@ TEST_P (HostedSession, EditorChangesReachTheHostInGesturesAndSurviveRePrepares)
     }
 }
 
+namespace
+{
+    juce::Image resourcePicture (const char* name)
+    {
+        // Read whole: decoding through the file overload's buffered stream fails for some of them.
+        juce::MemoryBlock png;
+        juce::File (ZURIZAZ_RESOURCES_DIR).getChildFile (juce::String (name) + ".png").loadFileAsData (png);
+        return juce::ImageFileFormat::loadFrom (png.getData(), png.getSize());
+    }
+
+    /** The share of a picture's opaque pixels inside an area of the window that the window shows
+        as they are, with the picture's top-left corner at origin. */
+    float shareShown (const juce::Image& window, const juce::Image& picture, juce::Point<int> origin, juce::Rectangle<int> area)
+    {
+        int opaque = 0, shown = 0;
+
+        for (int y = 0; y < picture.getHeight(); ++y)
+        {
+            for (int x = 0; x < picture.getWidth(); ++x)
+            {
+                const auto at = origin + juce::Point<int> (x, y);
+                const auto c = picture.getPixelAt (x, y);
+
+                if (c.getAlpha() != 255 || ! area.contains (at) || ! window.getBounds().contains (at))
+                    continue;
+
+                ++opaque;
+                const auto got = window.getPixelAt (at.x, at.y);
+
+                if (std::abs (got.getRed() - c.getRed()) <= 2 && std::abs (got.getGreen() - c.getGreen()) <= 2
+                    && std::abs (got.getBlue() - c.getBlue()) <= 2)
+                    ++shown;
+            }
+        }
+
+        return opaque == 0 ? 0.0f : (float) shown / (float) opaque;
+    }
+}
+
+TEST_P (HostedSession, ARestoredSessionShowsItsBypassPanelAndPatternInAnOpenAndInANewWindow)
+{
+    XDisplay user;
+
+    if (! user.isOpen())
+        GTEST_SKIP() << "needs an X display (the test script runs ctest under xvfb-run)";
+
+    // JUCE's LV2 embedding draws the plug-in's window only from the host's idle calls, and its
+    // pixels don't reliably reach the X server in time here; the LV2 shows the same members
+    // through the same editor, which the editor's own tests cover.
+    if (! isVst3())
+        GTEST_SKIP() << "the LV2 window's pixels can't be read reliably";
+
+    const auto bypassOn = resourcePicture ("bypassOnImage");
+    const auto handle = resourcePicture ("radodImage");
+    const auto panel = resourcePicture ("leftPanelImage");
+    ASSERT_TRUE (bypassOn.isValid() && handle.isValid() && panel.isValid());
+
+    const auto saved = saveSession();
+    plugin->prepareToPlay (loadRate, blockSize);
+
+    // Where the pictures stand: the bypass picture centred in its button's box, handle 1 at the
+    // layout's x with its top at 100 (restored) or 350 (fresh), left of the panel that covers
+    // its right part, the panel at its place.
+    const juce::Rectangle<int> bypassArea { 703, 0, 70, 30 }, handleArea { 12, 82, 33, 395 }, panelArea { 45, 130, 208, 196 };
+
+    const auto grabOnceShown = [&] (juce::AudioProcessorEditor& window)
+    {
+        const auto pluginWindow = user.waitForWindowInside (window, 800, 477, 5000);
+        EXPECT_NE (pluginWindow, 0u) << "the plug-in's 800 x 477 window never showed";
+        runMessagesFor (500);
+        return pluginWindow;
+    };
+
+    const auto openWindow = [&]
+    {
+        std::unique_ptr<juce::AudioProcessorEditor> window (plugin->createEditorIfNeeded());
+
+        if (window != nullptr)
+        {
+            window->addToDesktop (0);
+            window->setVisible (true);
+        }
+
+        return window;
+    };
+
+    const auto expectTheSessionShown = [&] (const juce::Image& grab)
+    {
+        ASSERT_EQ (grab.getWidth(), 800);
+        EXPECT_GT (shareShown (grab, bypassOn, { 705, 0 }, bypassArea), 0.9f);
+        EXPECT_GT (shareShown (grab, handle, { 12, 100 }, handleArea), 0.9f);
+        EXPECT_LT (shareShown (grab, handle, { 12, 350 }, handleArea), 0.5f);
+        EXPECT_GT (shareShown (grab, panel, { 45, 130 }, panelArea), 0.5f);
+    };
+
+    {
+        SCOPED_TRACE ("window open while the session is restored");
+        auto window = openWindow();
+        ASSERT_NE (window, nullptr);
+        const auto pluginWindow = grabOnceShown (*window);
+        ASSERT_NE (pluginWindow, 0u);
+
+        // The fresh instance first: handle 1 at 350, no panel, bypass off.
+        const auto fresh = user.grab (pluginWindow);
+        ASSERT_EQ (fresh.getWidth(), 800);
+        EXPECT_LT (shareShown (fresh, bypassOn, { 705, 0 }, bypassArea), 0.5f);
+        EXPECT_GT (shareShown (fresh, handle, { 12, 350 }, handleArea), 0.9f);
+        EXPECT_LT (shareShown (fresh, panel, { 45, 130 }, panelArea), 0.2f);
+
+        // The window follows at its next paints.
+        plugin->setStateInformation (saved.getData(), (int) saved.getSize());
+        runMessagesFor (500);
+        expectTheSessionShown (user.grab (pluginWindow));
+    }
+
+    runMessagesFor (200);
+
+    {
+        SCOPED_TRACE ("window opened after the restore");
+        auto window = openWindow();
+        ASSERT_NE (window, nullptr);
+        const auto pluginWindow = grabOnceShown (*window);
+        ASSERT_NE (pluginWindow, 0u);
+        expectTheSessionShown (user.grab (pluginWindow));
+    }
+}
+
 ZURIZAZ_INSTANTIATE_FOR_EACH_FORMAT (HostedSession);
 
 //==============================================================================
