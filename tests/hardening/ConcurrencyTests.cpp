@@ -36,7 +36,8 @@ namespace
     }
 
     /** The host's audio thread: blocks of changing sizes, in every effect and speed mode, with the
-        tempo changing under it and automation arriving on the same thread (as VST3 hosts send it). */
+        tempo changing under it and automation arriving on the same thread (as VST3 hosts send it),
+        the step handles' heights among it while the editor drags them. */
     void runAudioThread (ZurizazAudioProcessor& processor, FakePlayHead& playHead,
                          const std::atomic<bool>& stop, std::atomic<int>& blocks)
     {
@@ -53,6 +54,12 @@ namespace
                 setPlain (processor, ParameterIds::speed, (float) (1 + (block / 40) % 3));
                 setPlain (processor, ParameterIds::feedback, random.nextFloat() * 0.6f);
             }
+
+            // A handle moved by the host's automation, anywhere in its 4..400 pixels.
+            setPlain (processor, ParameterIds::handleHeights[block % 8], (float) (4 + random.nextInt (397)) / 400.0f);
+
+            if (block % 16 == 0)
+                setPlain (processor, ParameterIds::bypassOn, (block / 16) % 4 == 3 ? 1.0f : 0.0f);
 
             playHead.setTempo (tempos[(size_t) (block / 3) % std::size (tempos)]);
 
