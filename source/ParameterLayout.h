@@ -5,8 +5,8 @@
 /** The IDs of the plug-in's 19 parameters, in host index order.
 
     The first eight drive the sound and the knobs; "bypassOn", "knobsShowing" and "presets"
-    carry the editor's state into saved sessions, and "babyRadod1".."babyRadod8" carry the
-    eight step-handle heights (as fractions of 400 pixels).
+    hold the editor's bypass, panel and preset, and "babyRadod1".."babyRadod8" the eight
+    step-handle heights (as fractions of 400 pixels). The processor's members follow them.
 */
 namespace ParameterIds
 {
@@ -22,7 +22,7 @@ namespace ParameterIds
     inline constexpr const char* knobsShowing = "knobsShowing";
     inline constexpr const char* presets      = "presets";
 
-    /** "babyRadod1".."babyRadod8": the height carrier of step handle 1..8. */
+    /** "babyRadod1".."babyRadod8": the height of step handle 1..8. */
     inline constexpr const char* handleHeights[8] = { "babyRadod1", "babyRadod2", "babyRadod3", "babyRadod4",
                                                       "babyRadod5", "babyRadod6", "babyRadod7", "babyRadod8" };
 }

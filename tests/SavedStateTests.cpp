@@ -49,7 +49,7 @@ TEST (SavedState, AFreshProcessorWritesTheParameterTreeAsOneLineOfXmlInTheBinary
     EXPECT_EQ (lengthField (blob), blob.getSize() - 9);
     EXPECT_EQ (byteAt (blob, blob.getSize() - 1), 0);
 
-    // Elements in ID order; the carriers hold what the fresh members pushed (preset 1, heights 350).
+    // Elements in ID order; the editor's values start at preset 1 (stored as 2) and heights of 350.
     const auto expected = document ("Zurizaz",
                                     param ("babyRadod1", "0.875") + param ("babyRadod2", "0.875")
                                   + param ("babyRadod3", "0.875") + param ("babyRadod4", "0.875")
