@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "EditorSession.h"
 #include "FreshStateBlob.h"
 #include "SavedStateBlobs.h"
 
@@ -71,9 +72,31 @@ TEST (SavedState, AFreshProcessorWritesTheParameterTreeAsOneLineOfXmlInTheBinary
     EXPECT_EQ (std::memchr (static_cast<const char*> (blob.getData()) + 8, 0, blob.getSize() - 9), nullptr);
 }
 
-TEST (SavedState, AFreshProcessorSavesTheBlobItHasAlwaysSaved)
+TEST (SavedState, AnUntouchedProcessorSavesTheBlobAFreshOneHasAlwaysSaved)
 {
-    ZurizazAudioProcessor p;
+    EditorSession session;
+    auto& p = session.processor;
+    EXPECT_EQ (save (p), FreshStateBlob::bytes());
+
+    // Played, re-prepared and looked at, but nothing changed.
+    p.setRateAndBufferSizeDetails (44100.0, 512);
+    p.prepareToPlay (44100.0, 512);
+    juce::AudioBuffer<float> buffer (2, 512);
+    juce::MidiBuffer midi;
+    for (int block = 0; block < 100; ++block)
+    {
+        buffer.clear();
+        p.processBlock (buffer, midi);
+    }
+    p.prepareToPlay (96000.0, 256);
+
+    session.open();
+    juce::Image canvas (juce::Image::ARGB, 800, 477, true);
+    juce::Graphics g (canvas);
+    session.ui().paintEntireComponent (g, true);
+    session.close();
+    runPendingMessages();
+
     EXPECT_EQ (save (p), FreshStateBlob::bytes());
 }
 
