@@ -10,4 +10,7 @@ namespace HandleGeometry
     constexpr int layoutX[numHandles] = { 12, 79, 149, 220, 513, 582, 652, 720 };
     constexpr int width = 68;
     constexpr int boxHeight (int index)   { return index == 0 ? 125 : 120; }
+
+    /** Where the window shows a handle of a stored height (4..400): kept in its column, 82..350. */
+    constexpr int displayedY (float height) noexcept { return height < 82.0f ? 82 : (height > 350.0f ? 350 : (int) height); }
 }

@@ -70,6 +70,9 @@ public:
                                       rateAttachment, feedbackAttachment, phaserXAttachment, biteAttachment;
 
 private:
+    /** Stores handle index + 1's height y in the processor, with the gain a handle there plays at. */
+    void storeStepHandle (int index, int y);
+
     // Resolved once per editor: the labels and paint's texts share it.
     const juce::Font textFont;
 
