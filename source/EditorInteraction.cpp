@@ -67,8 +67,8 @@ void ZurizazAudioProcessorEditor::mouseDrag (const juce::MouseEvent& e)
     setMouseCursor (juce::MouseCursor::DraggingHandCursor);
 
     // Every drag event moves the handle of the column the pointer is in now, so a sideways sweep
-    // sets each column it passes through. A single row between the bands would play at full level
-    // (the top of the column among them), so a drag goes one pixel down into the band below.
+    // sets each column it passes through. A single row between the bands plays at full level, the
+    // top of the column (82) among them, so a drag goes one pixel down into the band below.
     auto y = juce::jlimit (highestHandleY, lowestHandleY, e.y);
 
     if (isSingleRow (y))

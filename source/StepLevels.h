@@ -1,8 +1,8 @@
 #pragma once
 
 /** The rows of a single pixel that stand between the level bands. A handle whose top edge is on
-    one plays at full level; the presets rely on 82, 150 and 250 doing so, while a drag steps off
-    them (see isSingleRow).
+    one plays at full level; the presets rely on 82, 150 and 250 doing so. A drag never stops on
+    one: it goes a pixel down into the band below.
 */
 constexpr int singleRows[] = { 82, 110, 150, 185, 220, 250, 290 };
 
