@@ -201,7 +201,7 @@ TEST (HostedEditorScreen, TheVst3WindowShowsEveryHandleInItsColumnAtTheLowestAnd
         juce::Image shot;
 
         // The window may take a few frames to be drawn.
-        const auto showsAllHandles = [&]
+        const auto showsAllHandles = [&, shownAt = shownAt]
         {
             shot = screen.grab (pluginWindow);
 
