@@ -47,6 +47,25 @@ static void EditorFullPaint (benchmark::State& state)
 }
 BENCHMARK (EditorFullPaint)->Unit (benchmark::kMillisecond);
 
+// The same frame on a display scaled by 2, as a HiDPI desktop or a host's scale gives it: four
+// times the pixels, the background copied one to one from a copy kept at that size.
+static void EditorFullPaintAtScaleTwo (benchmark::State& state)
+{
+    OpenEditor open;
+    juce::Image image (juce::Image::ARGB, 1600, 954, true);
+
+    for (auto _ : state)
+    {
+        juce::Graphics g (image);
+        g.addTransform (juce::AffineTransform::scale (2.0f));
+        open.editor.paintEntireComponent (g, false);
+        benchmark::ClobberMemory();
+    }
+
+    state.SetItemsProcessed (state.iterations());
+}
+BENCHMARK (EditorFullPaintAtScaleTwo)->Unit (benchmark::kMillisecond);
+
 // The steady frame while the window is idle: only the areas paint itself marked (the eight step
 // handles and the bypass button) are drawn again.
 static void EditorIdleFrame (benchmark::State& state)

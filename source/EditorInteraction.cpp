@@ -67,8 +67,13 @@ void ZurizazAudioProcessorEditor::mouseDrag (const juce::MouseEvent& e)
     setMouseCursor (juce::MouseCursor::DraggingHandCursor);
 
     // Every drag event moves the handle of the column the pointer is in now, so a sideways sweep
-    // sets each column it passes through.
-    const auto y = juce::jlimit (highestHandleY, lowestHandleY, e.y);
+    // sets each column it passes through. A single row between the bands plays at full level, the
+    // top of the column (82) among them, so a drag goes one pixel down into the band below.
+    auto y = juce::jlimit (highestHandleY, lowestHandleY, e.y);
+
+    if (isSingleRow (y))
+        ++y;
+
     const auto index = handleIndexForPointerX (e.x);
 
     if (index >= 0)
@@ -140,13 +145,14 @@ void ZurizazAudioProcessorEditor::buttonClicked (juce::Button* button)
         return;
     }
 
-    // A click on a handle drops it to the bottom of its column. Only the component moves: the step
-    // keeps its gain and stored height, so the next layout puts it back.
+    // A click on a handle resets its step: the handle drops to the bottom of its column, at the
+    // layout's x, and the step plays and stores what a drag to the bottom would give.
     for (int i = 0; i < ZurizazAudioProcessor::numSteps; ++i)
     {
         if (button == &babyRadodButtons[(size_t) i])
         {
             button->setBounds (HandleGeometry::layoutX[i], lowestHandleY, HandleGeometry::width, HandleGeometry::boxHeight (i));
+            storeStepHandle (i, lowestHandleY);
             return;
         }
     }

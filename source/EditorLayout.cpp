@@ -14,10 +14,11 @@ void ZurizazAudioProcessorEditor::resized()
     // The top bar has room between the tempo text and the preset arrows.
     videoLinkButton.setBounds (190, -1, 60, 30);
 
-    // Stored heights are used as they are: truncated, not clamped.
+    // A session or the host may store any height from 4 to 400; the handle is shown within its
+    // column, and the stored height is left as it is.
     for (int i = 0; i < ZurizazAudioProcessor::numSteps; ++i)
         babyRadodButtons[(size_t) i].setBounds (HandleGeometry::layoutX[i],
-                                                (int) audioProcessor.handleHeight[(size_t) i].load(),
+                                                HandleGeometry::displayedY (audioProcessor.handleHeight[(size_t) i].load()),
                                                 HandleGeometry::width, HandleGeometry::boxHeight (i));
 
     lastStepIndicator.setBounds (334, 196, 132, 40);

@@ -59,17 +59,28 @@ void ZurizazAudioProcessorEditor::paint (juce::Graphics& g)
     if (backgroundImage.isValid())
     {
         // Stretching the 1600 x 954 picture resamples every pixel drawn, at every frame. The same
-        // stretch done once into an image of the editor's size gives the same pixels, and copying
-        // them costs a fraction of it.
-        if (scaledBackground.getBounds() != getLocalBounds())
+        // stretch done once into an image of the window's physical pixels gives the same pixels,
+        // and copying them one to one costs a fraction of it. With a desktop or host scale the
+        // window has more pixels than the editor has units, so the copy is kept at that size: one
+        // at the editor's size would be resampled again and come out blurred.
+        const auto scale = g.getInternalContext().getPhysicalPixelScaleFactor();
+        const auto physicalWidth  = juce::roundToInt ((float) getWidth()  * scale);
+        const auto physicalHeight = juce::roundToInt ((float) getHeight() * scale);
+
+        if (scaledBackground.getWidth() != physicalWidth || scaledBackground.getHeight() != physicalHeight)
         {
             scaledBackground = juce::Image (backgroundImage.hasAlphaChannel() ? juce::Image::ARGB : juce::Image::RGB,
-                                            getWidth(), getHeight(), true);
+                                            physicalWidth, physicalHeight, true);
             juce::Graphics sg (scaledBackground);
+            sg.addTransform (juce::AffineTransform::scale (scale));
+
+            // Where the window's last pixels are only partly the picture's (715.5 rows at 1.5),
+            // the fill shows through them as it does beneath a direct draw.
+            sg.fillAll (getLookAndFeel().findColour (juce::ResizableWindow::backgroundColourId));
             sg.drawImage (backgroundImage, getLocalBounds().toFloat(), juce::RectanglePlacement::stretchToFit);
         }
 
-        g.drawImageAt (scaledBackground, 0, 0);
+        g.drawImage (scaledBackground, getLocalBounds().toFloat(), juce::RectanglePlacement::stretchToFit);
     }
 
     const auto tempo = p.bpmText.get();

@@ -28,7 +28,9 @@ ZurizazAudioProcessorEditor::ZurizazAudioProcessorEditor (ZurizazAudioProcessor&
 
     // Selecting the current preset below sends one change message exactly when it names a preset;
     // the cleared flag swallows that one, so opening the window never re-applies the preset. With
-    // nothing to select no message comes, so the flag is armed for the user's first choice.
+    // nothing to select no message comes, so the flag is armed for the user's first choice. Read
+    // once: preparation on another thread may change it meanwhile, and the flag must fit the
+    // selection.
     const auto preset = audioProcessor.currentPreset.load();
     audioProcessor.presetChangeArmed = ! (preset >= 1 && preset <= (int) presetTable.size());
 
@@ -115,6 +117,10 @@ ZurizazAudioProcessorEditor::ZurizazAudioProcessorEditor (ZurizazAudioProcessor&
         label->setFont (textFont);
         label->setJustificationType (juce::Justification::centred);
         label->setColour (juce::Label::textColourId, juce::Colours::wheat);
+
+        // Read-only readouts that stay visible, empty, while the panel is closed: presses on them
+        // belong to the handle columns beneath.
+        label->setInterceptsMouseClicks (false, false);
         addAndMakeVisible (*label);
     }
 

@@ -88,8 +88,8 @@ private:
     // Resolved once per editor: the labels and paint's texts share it.
     const juce::Font textFont;
 
-    // The background drawn once at the editor's size; paint copies it instead of resampling the
-    // full-size picture at every frame.
+    // The background drawn once at the size of the window's physical pixels; paint copies it one
+    // to one instead of resampling the full-size picture at every frame.
     juce::Image scaledBackground;
 
     // The tempo paint saw last. The tempo text lies where no child's repaint reaches, so paint

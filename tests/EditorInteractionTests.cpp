@@ -76,20 +76,21 @@ TEST (StepHandles, ADragMovesOnlyTheHandleWhoseColumnHoldsThePointer)
     }
 }
 
-TEST (StepHandles, APointerHeightIsClampedToTheColumnAndSetsTheBandLevel)
+TEST (StepHandles, ADragIsClampedToTheColumnAndNeverRestsOnASingleRowBetweenBands)
 {
     struct Case { int pointerY, placedY; float level; };
 
-    // Above 82 (even above the window) and below 350 (even below the window) clamp; the single
-    // rows between bands give full level.
-    for (auto [pointerY, placedY, level] : { Case { -30, 82, 1.0f }, Case { 82, 82, 1.0f },
+    // Above 82 (even above the window) and below 350 (even below the window) clamp. The single
+    // rows between the bands play at full level, so a drag steps one pixel down into the band
+    // below: the top of the column is the quietest step, not the loudest.
+    for (auto [pointerY, placedY, level] : { Case { -30, 83, 0.1f }, Case { 81, 83, 0.1f }, Case { 82, 83, 0.1f },
                                              Case { 83, 83, 0.1f },  Case { 84, 84, 0.2f }, Case { 109, 109, 0.2f },
-                                             Case { 110, 110, 1.0f }, Case { 111, 111, 0.3f }, Case { 134, 134, 0.3f },
-                                             Case { 135, 135, 0.4f }, Case { 149, 149, 0.4f }, Case { 150, 150, 1.0f },
-                                             Case { 151, 151, 0.5f }, Case { 184, 184, 0.5f }, Case { 185, 185, 1.0f },
-                                             Case { 186, 186, 0.6f }, Case { 219, 219, 0.6f }, Case { 220, 220, 1.0f },
-                                             Case { 221, 221, 0.7f }, Case { 249, 249, 0.7f }, Case { 250, 250, 1.0f },
-                                             Case { 251, 251, 0.8f }, Case { 289, 289, 0.8f }, Case { 290, 290, 1.0f },
+                                             Case { 110, 111, 0.3f }, Case { 111, 111, 0.3f }, Case { 134, 134, 0.3f },
+                                             Case { 135, 135, 0.4f }, Case { 149, 149, 0.4f }, Case { 150, 151, 0.5f },
+                                             Case { 151, 151, 0.5f }, Case { 184, 184, 0.5f }, Case { 185, 186, 0.6f },
+                                             Case { 186, 186, 0.6f }, Case { 219, 219, 0.6f }, Case { 220, 221, 0.7f },
+                                             Case { 221, 221, 0.7f }, Case { 249, 249, 0.7f }, Case { 250, 251, 0.8f },
+                                             Case { 251, 251, 0.8f }, Case { 289, 289, 0.8f }, Case { 290, 291, 0.9f },
                                              Case { 291, 291, 0.9f }, Case { 319, 319, 0.9f }, Case { 320, 320, 1.0f },
                                              Case { 350, 350, 1.0f }, Case { 351, 350, 1.0f }, Case { 900, 350, 1.0f } })
     {
@@ -99,9 +100,24 @@ TEST (StepHandles, APointerHeightIsClampedToTheColumnAndSetsTheBandLevel)
 
         drag (session.ui(), 600, pointerY);
 
-        EXPECT_EQ (session.ui().babyRadodButtons[5].getY(), placedY);
+        EXPECT_EQ (session.ui().babyRadodButtons[5].getBounds(), juce::Rectangle<int> (584, placedY, 68, 120));
         EXPECT_EQ (session.processor.handleHeight[5].load(), (float) placedY);
         EXPECT_EQ (session.processor.stepGain[5].load(), level);
+    }
+}
+
+TEST (StepHandles, AHandlePlacedOnASingleRowPlaysAtFullLevel)
+{
+    // What presets and stored sessions rely on: only drags step off these rows.
+    EditorSession session;
+    session.open();
+
+    for (auto row : { 82, 110, 150, 185, 220, 250, 290 })
+    {
+        session.ui().placeBabyRadod (2, row);
+        EXPECT_EQ (session.ui().babyRadodButtons[2].getY(), row);
+        EXPECT_EQ (session.processor.stepGain[2].load(), 1.0f) << row;
+        EXPECT_EQ (session.processor.handleHeight[2].load(), (float) row);
     }
 }
 
@@ -314,25 +330,39 @@ TEST (Buttons, TheInformationOverlayShowsAndHides)
     EXPECT_FALSE (editor.infoOverlay.isVisible());
 }
 
-TEST (Buttons, AClickOnAHandleDropsItToTheLayoutBottomButKeepsItsStep)
+TEST (Buttons, AClickOnAHandleResetsItsStepToTheBottomOfItsColumn)
 {
     EditorSession session;
     session.open();
     auto& editor = session.ui();
 
+    // Every handle somewhere quiet first, each at its own height.
+    for (int i = 0; i < 8; ++i)
+        drag (editor, layoutX[i] + 10, 100 + 7 * i);
+
     for (int i = 0; i < 8; ++i)
     {
         SCOPED_TRACE (i + 1);
         const auto k = (size_t) i;
-        drag (editor, layoutX[i] + 10, 200);
 
         session.click (editor.babyRadodButtons[k]);
 
-        // Handles 3 and 6 go back to the layout's x (149, 582), not the drag's (150, 584).
+        // Handles 3 and 6 go back to the layout's x (149, 582), not the drag's (150, 584). The step
+        // plays and stores what a handle at the bottom means, as a drag there would give.
         EXPECT_EQ (editor.babyRadodButtons[k].getBounds(), juce::Rectangle<int> (layoutX[i], 350, 68, boxHeight (i)));
-        EXPECT_EQ (session.processor.stepGain[k].load(), 0.6f);
-        EXPECT_EQ (session.processor.handleHeight[k].load(), 200.0f);
+        EXPECT_EQ (session.processor.stepGain[k].load(), 1.0f);
+        EXPECT_EQ (session.processor.handleHeight[k].load(), 350.0f);
+
+        // The steps not clicked yet keep theirs.
+        for (size_t other = k + 1; other < 8; ++other)
+            EXPECT_EQ (session.processor.handleHeight[other].load(), (float) (100 + 7 * (int) other)) << "step " << other + 1;
     }
+
+    // A reopened window shows the handles where the click put them.
+    session.close();
+    session.open();
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ (session.ui().babyRadodButtons[(size_t) i].getBounds(), juce::Rectangle<int> (layoutX[i], 350, 68, boxHeight (i)));
 }
 
 TEST (Buttons, AClickOnTheLastStepIndicatorChangesNothing)

@@ -60,18 +60,63 @@ TEST_F (EditorLayout, EveryChildHasItsFixedPlaceAndEachHandleItsOwnStoredHeight)
     EXPECT_EQ (table.size() + 1, (size_t) e.getNumChildComponents());
 }
 
-TEST_F (EditorLayout, StoredHeightsAreTruncatedNotRoundedOrClamped)
+TEST_F (EditorLayout, StoredHeightsAreTruncatedAndShownWithinTheColumnButKeptAsTheyAre)
 {
-    for (auto [stored, top] : { std::pair { 82.9f, 82 }, { 349.9f, 349 }, { 400.0f, 400 }, { 4.0f, 4 } })
+    // The parameter allows 4..400; a handle above 82 would cover the top bar's buttons, one below
+    // 350 would stand half outside the window.
+    for (auto [stored, top] : { std::pair { 82.9f, 82 }, { 349.9f, 349 }, { 82.0f, 82 }, { 350.0f, 350 },
+                                { 350.5f, 350 }, { 400.0f, 350 }, { 81.9f, 82 }, { 4.0f, 82 } })
     {
         SCOPED_TRACE (stored);
         for (auto& height : processor.handleHeight)
             height = stored;
+        for (auto& gain : processor.stepGain)
+            gain = 0.7f;
 
         auto& e = open();
 
-        for (auto& handle : e.babyRadodButtons)
-            EXPECT_EQ (handle.getY(), top);
+        for (size_t i = 0; i < e.babyRadodButtons.size(); ++i)
+        {
+            EXPECT_EQ (e.babyRadodButtons[i].getY(), top);
+            EXPECT_EQ (processor.handleHeight[i].load(), stored);
+            EXPECT_EQ (processor.stepGain[i].load(), 0.7f);
+        }
+
+        editor.reset();
+    }
+}
+
+TEST_F (EditorLayout, AFreshInstancePreparedBeforeItsWindowOpensShowsItsHandlesInTheirColumns)
+{
+    // A host prepares a new instance before it opens the window: the handles' parameters stand at
+    // their default, a height of 400, or a session may have them at their lowest, 4.
+    for (auto [parameterValue, storedHeight, top] : { std::tuple { 1.0f, 400.0f, 350 }, { 0.01f, 4.0f, 82 } })
+    {
+        SCOPED_TRACE (storedHeight);
+        for (auto* id : ParameterIds::handleHeights)
+        {
+            auto* parameter = processor.treeState.getParameter (id);
+            parameter->setValueNotifyingHost (parameter->convertTo0to1 (parameterValue));
+        }
+
+        processor.prepareToPlay (48000.0, 512);
+
+        std::vector<float> gains;
+        for (auto& gain : processor.stepGain)
+            gains.push_back (gain.load());
+
+        auto& e = open();
+        constexpr int layoutX[] = { 12, 79, 149, 220, 513, 582, 652, 720 };
+
+        for (size_t i = 0; i < e.babyRadodButtons.size(); ++i)
+        {
+            EXPECT_EQ (processor.handleHeight[i].load(), storedHeight);
+            EXPECT_EQ (e.babyRadodButtons[i].getBounds(), juce::Rectangle<int> (layoutX[i], top, 68, i == 0 ? 125 : 120));
+            EXPECT_TRUE (e.getLocalBounds().contains (e.babyRadodButtons[i].getBounds()));
+
+            // Showing the handle changes nothing that plays.
+            EXPECT_EQ (processor.stepGain[i].load(), gains[i]);
+        }
 
         editor.reset();
     }

@@ -211,28 +211,67 @@ TEST_F (EditorPaint, BackgroundIsDrawnAtHalfSizeOverTheWholeWindow)
     }
 }
 
-TEST_F (EditorPaint, BackgroundLooksTheSameAsThePictureStretchedOverTheFill)
+namespace
 {
-    auto& e = open();
-    paintOnce();   // the first paint prepares what later ones copy
-    const auto painted = paintOnce();
-
-    juce::Image reference (juce::Image::ARGB, 800, 477, true);
+    /** Draws into an image of the window's physical pixels at a desktop scale, the way the
+        window's peer sets up its graphics context for a scaled display. */
+    template <typename Draw>
+    juce::Image drawnAtScale (float scale, Draw&& draw)
     {
-        juce::Graphics g (reference);
-        g.fillAll (e.getLookAndFeel().findColour (juce::ResizableWindow::backgroundColourId));
-        g.drawImage (backgroundPicture(), e.getLocalBounds().toFloat(), juce::RectanglePlacement::stretchToFit);
+        juce::Image image (juce::Image::ARGB, juce::roundToInt (800.0f * scale), juce::roundToInt (477.0f * scale), true);
+        juce::Graphics g (image);
+        g.addTransform (juce::AffineTransform::scale (scale));
+        draw (g);
+        return image;
     }
 
-    const juce::Rectangle<int> texts[] = { { 92, 0, 70, 30 }, { 682, 0, 70, 30 } };
-    int differing = 0;
+    /** Pixels that differ between two images of the same size, outside the painted texts. */
+    int differingOutsideTexts (const juce::Image& a, const juce::Image& b, float scale)
+    {
+        // A glyph at a text's edge may shade the pixel next to it.
+        const juce::Rectangle<float> texts[] = { { 91, 0, 72, 31 }, { 681, 0, 72, 31 } };
+        int differing = 0;
 
-    for (int y = 0; y < 477; ++y)
-        for (int x = 0; x < 800; ++x)
-            if (! texts[0].contains (x, y) && ! texts[1].contains (x, y))
-                differing += painted.getPixelAt (x, y) != reference.getPixelAt (x, y) ? 1 : 0;
+        for (int y = 0; y < a.getHeight(); ++y)
+            for (int x = 0; x < a.getWidth(); ++x)
+                if (! texts[0].contains ((float) x / scale, (float) y / scale) && ! texts[1].contains ((float) x / scale, (float) y / scale))
+                    differing += a.getPixelAt (x, y) != b.getPixelAt (x, y) ? 1 : 0;
 
-    EXPECT_EQ (differing, 0);
+        return differing;
+    }
+}
+
+TEST_F (EditorPaint, BackgroundLooksTheSameAsThePictureStretchedOverTheFillAtEveryDisplayScale)
+{
+    auto& e = open();
+
+    // Common desktop and host scales, in an order that moves the window from one to another and
+    // back, as between two screens.
+    for (auto scale : { 1.0f, 1.0f, 2.0f, 1.5f, 1.25f, 1.0f, 2.0f })
+    {
+        SCOPED_TRACE (scale);
+        const auto painted = drawnAtScale (scale, [&e] (juce::Graphics& g) { e.paint (g); });
+
+        const auto direct = drawnAtScale (scale, [&e] (juce::Graphics& g)
+        {
+            g.fillAll (e.getLookAndFeel().findColour (juce::ResizableWindow::backgroundColourId));
+            g.drawImage (backgroundPicture(), e.getLocalBounds().toFloat(), juce::RectanglePlacement::stretchToFit);
+        });
+
+        EXPECT_EQ (differingOutsideTexts (painted, direct, scale), 0);
+    }
+}
+
+TEST_F (EditorPaint, AtScaleTwoEveryWindowPixelIsAPixelOfThePicture)
+{
+    open();
+    drawnAtScale (1.0f, [this] (juce::Graphics& g) { editor->paint (g); });   // a copy at scale 1 exists
+    const auto painted = drawnAtScale (2.0f, [this] (juce::Graphics& g) { editor->paint (g); });
+
+    // The 1600 x 954 picture is exactly the window's physical size: nothing to resample or blur.
+    const auto picture = backgroundPicture();
+    ASSERT_EQ (painted.getBounds(), picture.getBounds());
+    EXPECT_EQ (differingOutsideTexts (painted, picture.convertedToFormat (juce::Image::ARGB), 2.0f), 0);
 }
 
 TEST_F (EditorPaint, TempoTextIsDrawnInItsOwnPlace)

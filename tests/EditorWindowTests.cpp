@@ -92,3 +92,74 @@ TEST (EditorWindow, OnScreenTheEditorRepaintsEveryFrameWithoutATimerAndTheTempoF
 
     runMessageLoopFor (50);
 }
+
+// Needs a display: the press goes through the window's own mouse handling, which finds the
+// component under the pointer.
+TEST (EditorWindow, ADragStartedOnAnEmptyReadoutMovesTheHandleOfThatColumn)
+{
+    if (juce::SystemStats::getEnvironmentVariable ("DISPLAY", {}).isEmpty())
+        GTEST_SKIP() << "no display";
+
+    ZurizazAudioProcessor processor;
+
+    {
+        ZurizazAudioProcessorEditor editor (processor);
+        juce::Desktop::getInstance();   // loads Xlib
+        ignoreXErrors();
+        editor.setTopLeftPosition (40, 40);
+        editor.addToDesktop (juce::ComponentPeer::windowAppearsOnTaskbar);
+        editor.setVisible (true);
+        runMessageLoopFor (300);
+
+        auto* peer = editor.getPeer();
+        ASSERT_NE (peer, nullptr);
+
+        auto time = juce::Time::currentTimeMillis();
+        const auto send = [&] (int x, int y, juce::ModifierKeys buttons)
+        {
+            peer->handleMouseEvent (juce::MouseInputSource::InputSourceType::mouse, { (float) x, (float) y }, buttons,
+                                    juce::MouseInputSource::defaultPressure, 0.0f, time += 20);
+        };
+
+        struct Case { const char* readout; int x, y; size_t handle; int placedX, dragToY; float level; };
+
+        // A point in each readout's box, all inside handle columns. The first row's drags stay high
+        // enough that no handle comes to lie over the second row's points.
+        const Case cases[] = { { "IMPACT",   102, 224, 1, 79,  100, 0.2f },
+                               { "FX",       192, 224, 2, 150, 130, 0.3f },
+                               { "SPEED",    607, 224, 5, 584, 160, 0.5f },
+                               { "BITE",     697, 224, 6, 652, 190, 0.6f },
+                               { "DEPTH",    102, 317, 1, 79,  240, 0.7f },
+                               { "RATE",     192, 317, 2, 150, 270, 0.8f },
+                               { "FEEDBACK", 607, 317, 5, 584, 300, 0.9f },
+                               { "PHASE",    697, 317, 6, 652, 330, 1.0f } };
+
+        for (auto& c : cases)
+        {
+            SCOPED_TRACE (c.readout);
+
+            // The panel is closed: the readout shows, empty, over the handle's column.
+            auto* under = editor.getComponentAt (c.x, c.y);
+            ASSERT_NE (under, nullptr);
+            EXPECT_EQ (under, &editor);
+
+            send (c.x, c.y, juce::ModifierKeys::leftButtonModifier);
+            send (c.x, (c.y + c.dragToY) / 2, juce::ModifierKeys::leftButtonModifier);
+            send (c.x, c.dragToY, juce::ModifierKeys::leftButtonModifier);
+            send (c.x, c.dragToY, {});
+
+            EXPECT_EQ (editor.babyRadodButtons[c.handle].getBounds(), juce::Rectangle<int> (c.placedX, c.dragToY, 68, 120));
+            EXPECT_EQ (processor.stepGain[c.handle].load(), c.level);
+        }
+
+        int visibleReadouts = 0;
+        for (auto* label : { &editor.fxLabel, &editor.speedLabel, &editor.impactLabel, &editor.depthLabel,
+                             &editor.rateLabel, &editor.feedbackLabel, &editor.phaseLabel, &editor.biteLabel })
+            visibleReadouts += label->isVisible() && label->getText().isEmpty() ? 1 : 0;
+        EXPECT_EQ (visibleReadouts, 8);
+
+        editor.removeFromDesktop();
+    }
+
+    runMessageLoopFor (50);
+}

@@ -189,11 +189,11 @@ TEST (Presets, ADragAfterAPresetChangesOnlyThatStep)
     session.open();
     session.choose (9);
 
-    session.ui().mouseDrag (mouseAt (session.ui(), 600, 290));   // handle 6
+    session.ui().mouseDrag (mouseAt (session.ui(), 600, 290));   // handle 6, stepping off the single row
 
     auto expected = expectedPresets[8];
-    expected.heights[5] = 290;
-    expected.gains[5] = 1.0f;
+    expected.heights[5] = 291;
+    expected.gains[5] = 0.9f;
     for (size_t k = 0; k < 8; ++k)
     {
         EXPECT_EQ (session.processor.stepGain[k].load(), expected.gains[k]);

@@ -124,9 +124,10 @@ namespace Artwork
         tableRow (g, "DESTROY", "IMPACT + BITE: bit crusher",   Look::gold, right, 192.0f);
 
         heading (g, "SPEED", Look::ember, right, 222.0f);
-        tableRow (g, "SUBSONIC",   "2 steps per bar (halves)",   Look::gold, right, 250.0f);
-        tableRow (g, "SUPERSONIC", "4 steps per bar (quarters)", Look::gold, right, 270.0f);
-        tableRow (g, "HYPERSONIC", "8 steps per bar (eighths)",  Look::gold, right, 290.0f);
+        tableRow (g, "SUBSONIC",   "4 steps per bar (beats)",          Look::gold, right, 250.0f);
+        tableRow (g, "SUPERSONIC", "8 steps per bar (half beats)",     Look::gold, right, 270.0f);
+        tableRow (g, "HYPERSONIC", "16 steps per bar (quarter beats)", Look::gold, right, 290.0f);
+        line (g, "On a mono track each step lasts twice as long.", right, 312.0f);
 
         g.setColour (Look::mute);
         g.fillPath (Look::textPath ("CLICK ANYWHERE ON THIS PANEL TO CLOSE IT", Look::font (11.0f, true, 0.15f), 400.0f, 352.0f));
