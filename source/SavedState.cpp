@@ -79,6 +79,37 @@ namespace
                 child.removeProperty ("value", nullptr);
     }
 
+    /** JUCE's XML reader takes tag and attribute names by a looser rule (a digit, '-' or '.'
+        first, some non-ASCII letters) than the XmlElement that writes a tree, which asserts on
+        them. Our saves never hold one, and such a tree could not be written back.
+    */
+    bool namesAreValidXml (const juce::ValueTree& tree)
+    {
+        if (! juce::XmlElement::isValidXmlName (tree.getType().toString()))
+            return false;
+
+        for (int i = 0; i < tree.getNumProperties(); ++i)
+            if (! juce::XmlElement::isValidXmlName (tree.getPropertyName (i).toString()))
+                return false;
+
+        for (const auto& child : tree)
+            if (! namesAreValidXml (child))
+                return false;
+
+        return true;
+    }
+
+    /** A ValueTree has no text, and JUCE asserts when asked to make one from text in the XML:
+        stray text between the elements of a damaged save is left out before that, as it would
+        be anyway. */
+    void removeTextElements (juce::XmlElement& xml)
+    {
+        xml.deleteAllTextElements();
+
+        for (auto* child : xml.getChildIterator())
+            removeTextElements (*child);
+    }
+
     /** JUCE's XML reader takes some damaged texts that its writer then writes back in a form
         the reader refuses (an overlong UTF-8 sequence in a tag name, for one), or differently
         (an attribute name twice in one element: the parameter takes the first value, the save
@@ -87,6 +118,9 @@ namespace
     */
     bool comesBackFromItsOwnText (const juce::ValueTree& tree)
     {
+        if (! namesAreValidXml (tree))
+            return false;
+
         const auto written = tree.createXml();
 
         if (written == nullptr)
@@ -124,6 +158,7 @@ void ZurizazAudioProcessor::setStateInformation (const void* data, int sizeInByt
 
     if (auto xml = getXmlFromBinary (data, sizeInBytes))
     {
+        removeTextElements (*xml);
         auto loaded = juce::ValueTree::fromXml (*xml);
 
         if (xml->getTagName().equalsIgnoreCase (treeState.state.getType().toString()) && comesBackFromItsOwnText (loaded))

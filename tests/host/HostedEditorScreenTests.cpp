@@ -14,6 +14,7 @@ namespace
         {
             PositionInfo info;
             info.setBpm (bpm);
+            info.setTimeInSamples (0);   // a VST3 host must always give one
             return info;
         }
 
