@@ -1,5 +1,7 @@
 #include <cmath>
 #include <cstring>
+#include <limits>
+#include <string>
 #include <string_view>
 
 #include "PluginProcessor.h"
@@ -67,6 +69,79 @@ namespace
         return juce::CharPointer_UTF8::isValidString (text.data(), (int) text.size())
             && text.find ("<?", 1) == std::string_view::npos
             && text.find ("<!DOCTYPE") == std::string_view::npos;
+    }
+
+    /** JUCE's number reader gathers an exponent's digits into an int without a bound, so one too
+        long for an int wraps: "2e4294967297" would read as 20, a value the session never held.
+        A value whose exponent has more digits than an int holds is given the value it means
+        before anything reads it: infinite for a huge exponent (the parameter's range takes it to
+        its end), 0 for a tiny one or a mantissa of zero. The reader's own grammar is followed:
+        blanks as it sees them, a sign, digits with at most one point, then 'e' or 'E', a sign and digits.
+    */
+    void giveOverlongExponentsTheirValue (juce::ValueTree& loaded)
+    {
+        constexpr size_t digitsAnIntAlwaysHolds = 9;
+
+        for (auto child : loaded)
+        {
+            if (! child.hasProperty ("value"))
+                continue;
+
+            const auto value = child["value"].toString();
+            const auto text = juce::String (value.getCharPointer().findEndOfWhitespace()).toStdString();
+            size_t i = 0;
+
+            if (text.empty())
+                continue;
+
+            const bool negative = text[i] == '-';
+
+            if (text[i] == '-' || text[i] == '+')
+                ++i;
+
+            bool anyDigit = false, nonZero = false, point = false;
+
+            for (; i < text.size(); ++i)
+            {
+                if (text[i] >= '0' && text[i] <= '9')
+                {
+                    anyDigit = true;
+                    nonZero = nonZero || text[i] != '0';
+                }
+                else if (text[i] == '.' && ! point)
+                {
+                    point = true;
+                }
+                else
+                {
+                    break;
+                }
+            }
+
+            if (! anyDigit || i >= text.size() || (text[i] != 'e' && text[i] != 'E'))
+                continue;
+
+            ++i;
+            const bool tinyExponent = i < text.size() && text[i] == '-';
+
+            if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+                ++i;
+
+            while (i < text.size() && text[i] == '0')
+                ++i;
+
+            size_t exponentDigits = 0;
+
+            while (i + exponentDigits < text.size() && text[i + exponentDigits] >= '0' && text[i + exponentDigits] <= '9')
+                ++exponentDigits;
+
+            if (exponentDigits <= digitsAnIntAlwaysHolds)
+                continue;
+
+            const auto infinite = std::numeric_limits<double>::infinity();
+            const auto meaning = (tinyExponent || ! nonZero) ? 0.0 : (negative ? -infinite : infinite);
+            child.setProperty ("value", meaning, nullptr);
+        }
     }
 
     /** A value that is not a number ("nan" parses as one) cannot be clamped into a range and would
@@ -163,6 +238,7 @@ void ZurizazAudioProcessor::setStateInformation (const void* data, int sizeInByt
 
         if (xml->getTagName().equalsIgnoreCase (treeState.state.getType().toString()) && comesBackFromItsOwnText (loaded))
         {
+            giveOverlongExponentsTheirValue (loaded);
             dropValuesThatAreNotNumbers (loaded);
             appendMissingParameters (loaded, treeState);
             treeState.replaceState (loaded);

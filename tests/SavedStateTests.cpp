@@ -227,6 +227,14 @@ TEST (SavedState, RestoredValuesAreClampedAndSnappedIntoTheirRanges)
         { "babyRadod2", "3.0",    1.0f },
         { "babyRadod2", "0.0",    0.01f },
         { "impact",     "0.5049", 0.5f },
+        // Exponents too long for an int mean what they say, though a wrapped int would read them
+        // as 2 (for 2^32) and 0.5: the range's end, and 0 for a tiny one.
+        { "speed",      "2e4294967296",        3.0f },
+        { "speed",      "-2e4294967296",       1.0f },
+        { "speed",      " 2E+004294967296",    3.0f },
+        { "depth",      "0.5e-4294967296",     0.0f },
+        { "depth",      "0e4294967296",        0.0f },
+        { "feedback",   "2.e99999999999999999", 0.6f },
     };
 
     for (const auto& c : cases)
