@@ -31,3 +31,18 @@ inline void runMessagesFor (int ms)
 {
     runMessagesUntil ([] { return false; }, ms);
 }
+
+/** Runs the host's message loop until nothing is left to dispatch: posted messages, timers that
+    are due and events already waiting on the X connection, including those that running these
+    posts in turn. Gives up after timeoutMs if the loop never goes quiet.
+*/
+inline bool runPendingMessages (int timeoutMs = 10000)
+{
+    const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) timeoutMs;
+
+    while (juce::dispatchNextMessageOnSystemQueue (true))
+        if (juce::Time::getMillisecondCounter() >= end)
+            return false;
+
+    return true;
+}
