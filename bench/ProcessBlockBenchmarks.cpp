@@ -5,6 +5,7 @@
 #include <juce_dsp/juce_dsp.h>
 
 #include "BenchmarkSummary.h"
+#include "PlayHeads.h"
 #include "PluginProcessor.h"
 
 /*  processBlock per effect mode on a stereo 48 kHz stream of 512-frame blocks, against two
@@ -17,17 +18,6 @@ namespace
 {
     constexpr double sampleRate = 48000.0;
     constexpr int blockSize = 512;
-
-    struct TempoPlayHead  : public juce::AudioPlayHead
-    {
-        juce::Optional<PositionInfo> getPosition() const override
-        {
-            PositionInfo info;
-            info.setBpm (120.0);
-            info.setIsPlaying (true);
-            return info;
-        }
-    };
 
     juce::AudioBuffer<float> makeInput()
     {
@@ -57,7 +47,7 @@ namespace
     void processBlockInMode (benchmark::State& state, int fx, float stepGain)
     {
         ZurizazAudioProcessor processor;
-        TempoPlayHead playHead;
+        FakeTransport playHead;   // 120 bpm, playing
         processor.setPlayHead (&playHead);
         processor.setRateAndBufferSizeDetails (sampleRate, blockSize);
         processor.prepareToPlay (sampleRate, blockSize);

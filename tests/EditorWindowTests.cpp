@@ -2,13 +2,8 @@
 
 #include <dlfcn.h>
 
+#include "MessageLoop.h"
 #include "PluginEditor.h"
-
-namespace juce
-{
-    // JUCE's one-step pump of the Linux message queue (X events, timers, posted messages).
-    bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages);
-}
 
 namespace
 {
@@ -45,29 +40,6 @@ namespace
             if (auto* setHandler = reinterpret_cast<Handler (*) (Handler)> (dlsym (x11, "XSetErrorHandler")))
                 setHandler ([] (void*, void*) { return 0; });
     }
-
-    /** Runs the message loop until the condition holds or the time is up; false if it never held. */
-    template <typename Condition>
-    bool runMessageLoopUntil (Condition&& condition, int timeoutMs)
-    {
-        const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) timeoutMs;
-
-        while (! condition())
-        {
-            if (juce::Time::getMillisecondCounter() >= end)
-                return false;
-
-            if (! juce::dispatchNextMessageOnSystemQueue (true))
-                juce::Thread::sleep (1);
-        }
-
-        return true;
-    }
-
-    void runMessageLoopFor (int milliseconds)
-    {
-        runMessageLoopUntil ([] { return false; }, milliseconds);
-    }
 }
 
 // Needs a display (the test script provides Xvfb): the refresh cycle only runs on a real window.
@@ -90,7 +62,7 @@ TEST (EditorWindow, OnScreenTheEditorRepaintsEveryFrameWithoutATimerAndTheTempoF
 
         // The deadlines are generous: a loaded machine takes longer, never fails.
         // Shown, and past its first full paints: the last few frames left the tempo text alone.
-        ASSERT_TRUE (runMessageLoopUntil ([&] { return editor.getPeer() != nullptr && editor.paintsSinceTheTempo >= 3; }, 10000))
+        ASSERT_TRUE (runMessagesUntil ([&] { return editor.getPeer() != nullptr && editor.paintsSinceTheTempo >= 3; }, 10000))
             << "the window never settled: " << editor.paints << " paints";
         EXPECT_EQ (editor.getPeer()->getBounds().getWidth(), 800);
         EXPECT_EQ (editor.getPeer()->getBounds().getHeight(), 477);
@@ -98,7 +70,7 @@ TEST (EditorWindow, OnScreenTheEditorRepaintsEveryFrameWithoutATimerAndTheTempoF
         // Steady state: frame after frame, and the tempo text left alone while it stands still.
         editor.paints = editor.paintsReachingTempo = 0;
         const auto start = juce::Time::getMillisecondCounter();
-        EXPECT_TRUE (runMessageLoopUntil ([&] { return editor.paints >= 20; }, 10000))
+        EXPECT_TRUE (runMessagesUntil ([&] { return editor.paints >= 20; }, 10000))
             << "only " << editor.paints << " paints in 10 s";
         std::cout << "paints per second on this display: "
                   << 1000.0 * editor.paints / juce::jmax (1u, juce::Time::getMillisecondCounter() - start) << std::endl;
@@ -107,11 +79,11 @@ TEST (EditorWindow, OnScreenTheEditorRepaintsEveryFrameWithoutATimerAndTheTempoF
         // A new tempo reaches the screen within a few frames.
         processor.bpmText.publish (121);
         const auto paintsBeforeTheTempo = editor.paints;
-        EXPECT_TRUE (runMessageLoopUntil ([&] { return editor.paintsReachingTempo > 0; }, 10000));
+        EXPECT_TRUE (runMessagesUntil ([&] { return editor.paintsReachingTempo > 0; }, 10000));
         EXPECT_LE (editor.paints - paintsBeforeTheTempo, 5);
 
         editor.removeFromDesktop();
     }
 
-    runMessageLoopFor (50);
+    runMessagesFor (50);
 }

@@ -3,6 +3,7 @@
 
 #include "HostedPluginTest.h"
 #include "MessageLoop.h"
+#include "PlayHeads.h"
 #include "XDisplay.h"
 
 // What careless or unusual hosts do to a plug-in, through the real wrappers: automation anywhere
@@ -12,22 +13,6 @@
 
 namespace
 {
-    /** A playing transport whose tempo the test moves (the audio thread reads it). */
-    struct MovingTransport  : public juce::AudioPlayHead
-    {
-        juce::Optional<PositionInfo> getPosition() const override
-        {
-            PositionInfo info;
-            info.setBpm (bpm.load());
-            info.setTimeSignature (TimeSignature { 4, 4 });
-            info.setTimeInSamples (0);   // a VST3 host must always give one
-            info.setIsPlaying (true);
-            return info;
-        }
-
-        std::atomic<double> bpm { 120.0 };
-    };
-
     void fillWithNoise (juce::AudioBuffer<float>& buffer, juce::Random& random)
     {
         for (int channel = 0; channel < buffer.getNumChannels(); ++channel)
@@ -57,7 +42,7 @@ namespace
     }
 }
 
-using HostAbuse = HostedPluginWithTransport<MovingTransport>;
+using HostAbuse = HostedPluginWithTransport<FakeTransport>;
 
 TEST_P (HostAbuse, RandomAutomationOfEveryParameterBetweenAndAcrossBlocksKeepsTheAudioFinite)
 {
@@ -88,7 +73,7 @@ TEST_P (HostAbuse, RandomAutomationOfEveryParameterBetweenAndAcrossBlocksKeepsTh
             parameter->setValueNotifyingHost (value);
         }
 
-        transport.bpm = 20.0 + 400.0 * random.nextDouble();
+        transport.setTempo (20.0 + 400.0 * random.nextDouble());
 
         juce::AudioBuffer<float> buffer (2, 1 + random.nextInt (1024));
         juce::MidiBuffer midi;

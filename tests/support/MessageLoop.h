@@ -4,12 +4,14 @@
 
 namespace juce
 {
-    // JUCE's one-step pump of the message queue on Linux; the hosted plug-in's own events come in
-    // through this loop too, since its VST3 client registers them with the host's run loop.
+    // JUCE's one-step pump of the message queue on Linux (X events, timers, posted messages). The
+    // public runDispatchLoopUntil exists only with modal loops, which the plug-in doesn't enable.
+    // A hosted plug-in's own events come in through this loop too, since its VST3 client registers
+    // them with the host's run loop.
     bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages);
 }
 
-/** Runs the host's message loop until the condition holds or the time is up. */
+/** Runs the message loop until the condition holds or the time is up; false if it never held. */
 template <typename Condition>
 bool runMessagesUntil (Condition&& condition, int timeoutMs)
 {
@@ -32,7 +34,7 @@ inline void runMessagesFor (int ms)
     runMessagesUntil ([] { return false; }, ms);
 }
 
-/** Runs the host's message loop until nothing is left to dispatch: posted messages, timers that
+/** Runs the message loop until nothing is left to dispatch: posted messages, timers that
     are due and events already waiting on the X connection, including those that running these
     posts in turn. Gives up after timeoutMs if the loop never goes quiet.
 */
