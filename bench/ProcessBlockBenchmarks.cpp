@@ -166,7 +166,7 @@ namespace
                 const auto share = copy->second / gated->second;
                 std::printf ("\n%s: %.2fx memcpy's throughput (%.2f against %.2f ns/frame), target >= %.1fx: %s\n",
                              silenceAtHalfGain, share, gated->second, copy->second, minimumShareOfCopy,
-                             verdict (share >= minimumShareOfCopy));
+                             share >= minimumShareOfCopy ? "ok" : "BELOW TARGET");
 
                 if (ungated != results.end())
                     std::printf ("  beside SILENCE at step gain 1, where the gate does nothing: %.2f ns/frame\n",
