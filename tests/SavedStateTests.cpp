@@ -289,6 +289,10 @@ TEST (SavedState, TextsThatJuceWouldMisreadChangeNothing)
         // The reader takes a tag spelt with an overlong UTF-8 sequence, but the save would write a
         // text that it refuses, and the next session would restore nothing at all.
         { "a tag in overlong UTF-8", withBytes ("<Zurizaz>" + param ("speed", "3.0") + "<", { 0xc0, 0xb2 }, "/></Zurizaz>") },
+        // The reader takes names that XML forbids, which the writer would refuse.
+        { "an attribute name that starts with a digit",
+          forge (document ("Zurizaz", "<PARAM id=\"speed\" value=\"3.0\" 1x=\"a\"/>" + param ("bite", "4.0"))) },
+        { "a tag that starts with a dot", forge (document ("Zurizaz", param ("speed", "3.0") + "<.x/>")) },
         // A processing instruction in an element leaves the reader looping for ever; a document
         // type can expand into one.
         { "a processing instruction after the declaration", forge (document ("Zurizaz", param ("speed", "3.0") + "<?p?>x")) },
