@@ -4,6 +4,9 @@
 #   -DZURIZAZ_SANITIZERS=thread                ThreadSanitizer
 #   -DZURIZAZ_FUZZING=ON                       libFuzzer targets (clang only), with ASan + UBSan
 #
+# With CMAKE_BUILD_TYPE=Debug the build keeps JUCE's assertions (JUCE_DEBUG) at the optimisation
+# of CMAKE_CXX_FLAGS_DEBUG.
+#
 # The flags are set for the whole directory tree before any target exists, so they reach every
 # target, the JUCE module code compiled into the plug-in's shared code included. Every report is
 # fatal (-fno-sanitize-recover=all): a sanitizer build passes only when nothing was reported.
@@ -59,6 +62,15 @@ if(zurizaz_sanitizers)
         endforeach()
     endfunction()
     cmake_language(DEFER DIRECTORY "${CMAKE_SOURCE_DIR}" CALL zurizaz_let_plugins_use_the_hosts_sanitizer_runtime)
+
+    # JUCE's recommended flags make Debug -O0. A sanitizer Debug build (assertions on) takes the
+    # optimisation its CMAKE_CXX_FLAGS_DEBUG names instead, so the suite runs in reasonable time.
+    function(zurizaz_keep_the_sanitizer_builds_optimisation)
+        if(CMAKE_BUILD_TYPE STREQUAL "Debug" AND TARGET juce_recommended_config_flags)
+            set_property(TARGET juce_recommended_config_flags PROPERTY INTERFACE_COMPILE_OPTIONS "")
+        endif()
+    endfunction()
+    cmake_language(DEFER DIRECTORY "${CMAKE_SOURCE_DIR}" CALL zurizaz_keep_the_sanitizer_builds_optimisation)
 endif()
 
 # True when the build replaces nothing of the C library's allocator, which the allocation

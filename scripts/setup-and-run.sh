@@ -7,6 +7,13 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/dependencies.sh"
 zurizaz_install_dependencies
 
+# Under sudo, root only installs the packages: the build, the installed bundles and the app belong
+# to the user who asked, in their home, as without sudo.
+if [ "$(id -u)" -eq 0 ] && [ -n "${SUDO_USER:-}" ] && [ "$SUDO_USER" != root ]; then
+    exec sudo -u "$SUDO_USER" -H --preserve-env=DISPLAY,WAYLAND_DISPLAY,XAUTHORITY,XDG_RUNTIME_DIR \
+        bash "$root/scripts/setup-and-run.sh" "$@"
+fi
+
 build="$root/build"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DZURIZAZ_BUILD_BENCHMARKS=OFF
 cmake --build "$build" --config Release -j "$(nproc)"

@@ -1,5 +1,7 @@
 #include <cmath>
 #include <cstring>
+#include <limits>
+#include <string>
 #include <string_view>
 
 #include "PluginProcessor.h"
@@ -60,6 +62,79 @@ namespace
             && text.find ("<!DOCTYPE") == std::string_view::npos;
     }
 
+    /** JUCE's number reader gathers an exponent's digits into an int without a bound, so one too
+        long for an int wraps: "2e4294967297" would read as 20, a value the session never held.
+        A value whose exponent has more digits than an int holds is given the value it means
+        before anything reads it: infinite for a huge exponent (the parameter's range takes it to
+        its end), 0 for a tiny one or a mantissa of zero. The reader's own grammar is followed:
+        blanks as it sees them, a sign, digits with at most one point, then 'e' or 'E', a sign and digits.
+    */
+    void giveOverlongExponentsTheirValue (juce::ValueTree& loaded)
+    {
+        constexpr size_t digitsAnIntAlwaysHolds = 9;
+
+        for (auto child : loaded)
+        {
+            if (! child.hasProperty ("value"))
+                continue;
+
+            const auto value = child["value"].toString();
+            const auto text = juce::String (value.getCharPointer().findEndOfWhitespace()).toStdString();
+            size_t i = 0;
+
+            if (text.empty())
+                continue;
+
+            const bool negative = text[i] == '-';
+
+            if (text[i] == '-' || text[i] == '+')
+                ++i;
+
+            bool anyDigit = false, nonZero = false, point = false;
+
+            for (; i < text.size(); ++i)
+            {
+                if (text[i] >= '0' && text[i] <= '9')
+                {
+                    anyDigit = true;
+                    nonZero = nonZero || text[i] != '0';
+                }
+                else if (text[i] == '.' && ! point)
+                {
+                    point = true;
+                }
+                else
+                {
+                    break;
+                }
+            }
+
+            if (! anyDigit || i >= text.size() || (text[i] != 'e' && text[i] != 'E'))
+                continue;
+
+            ++i;
+            const bool tinyExponent = i < text.size() && text[i] == '-';
+
+            if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+                ++i;
+
+            while (i < text.size() && text[i] == '0')
+                ++i;
+
+            size_t exponentDigits = 0;
+
+            while (i + exponentDigits < text.size() && text[i + exponentDigits] >= '0' && text[i + exponentDigits] <= '9')
+                ++exponentDigits;
+
+            if (exponentDigits <= digitsAnIntAlwaysHolds)
+                continue;
+
+            const auto infinite = std::numeric_limits<double>::infinity();
+            const auto meaning = (tinyExponent || ! nonZero) ? 0.0 : (negative ? -infinite : infinite);
+            child.setProperty ("value", meaning, nullptr);
+        }
+    }
+
     /** A value that is not a number ("nan" parses as one) cannot be clamped into a range and would
         reach the audio as NaN. Its element is treated as one without a value: the default.
     */
@@ -70,6 +145,37 @@ namespace
                 child.removeProperty ("value", nullptr);
     }
 
+    /** JUCE's XML reader takes tag and attribute names by a looser rule (a digit, '-' or '.'
+        first, some non-ASCII letters) than the XmlElement that writes a tree, which asserts on
+        them. Our saves never hold one, and such a tree could not be written back.
+    */
+    bool namesAreValidXml (const juce::ValueTree& tree)
+    {
+        if (! juce::XmlElement::isValidXmlName (tree.getType().toString()))
+            return false;
+
+        for (int i = 0; i < tree.getNumProperties(); ++i)
+            if (! juce::XmlElement::isValidXmlName (tree.getPropertyName (i).toString()))
+                return false;
+
+        for (const auto& child : tree)
+            if (! namesAreValidXml (child))
+                return false;
+
+        return true;
+    }
+
+    /** A ValueTree has no text, and JUCE asserts when asked to make one from text in the XML:
+        stray text between the elements of a damaged save is left out before that, as it would
+        be anyway. */
+    void removeTextElements (juce::XmlElement& xml)
+    {
+        xml.deleteAllTextElements();
+
+        for (auto* child : xml.getChildIterator())
+            removeTextElements (*child);
+    }
+
     /** JUCE's XML reader takes some damaged texts that its writer then writes back in a form
         the reader refuses (an overlong UTF-8 sequence in a tag name, for one), or differently
         (an attribute name twice in one element: the parameter takes the first value, the save
@@ -78,6 +184,9 @@ namespace
     */
     bool comesBackFromItsOwnText (const juce::ValueTree& tree)
     {
+        if (! namesAreValidXml (tree))
+            return false;
+
         const auto written = tree.createXml();
 
         if (written == nullptr)
@@ -106,10 +215,12 @@ void ZurizazAudioProcessor::setStateInformation (const void* data, int sizeInByt
 
     if (auto xml = getXmlFromBinary (data, sizeInBytes))
     {
+        removeTextElements (*xml);
         auto loaded = juce::ValueTree::fromXml (*xml);
 
         if (xml->getTagName().equalsIgnoreCase (treeState.state.getType().toString()) && comesBackFromItsOwnText (loaded))
         {
+            giveOverlongExponentsTheirValue (loaded);
             dropValuesThatAreNotNumbers (loaded);
             appendMissingParameters (loaded, treeState);
             treeState.replaceState (loaded);

@@ -148,21 +148,37 @@ TEST (StepHandles, ASidewaysSweepSetsEachColumnItPassesAtThatEventsHeight)
         EXPECT_EQ (session.processor.stepGain[k].load(), gains[k]) << "step " << k + 1;
 }
 
-TEST (StepHandles, APressAndReleaseWithoutDragMovesNothing)
+TEST (StepHandles, APressWithoutADragOrAClickOnTheLastStepIndicatorChangesNothing)
 {
-    EditorSession session;
-    session.open();
-    auto& editor = session.ui();
-    const auto before = handleBounds (editor);
+    struct Case { const char* name; std::function<void (EditorSession&)> act; };
+    const Case cases[] = {
+        { "press and release in handle 2's column", [] (EditorSession& session)
+          {
+              session.ui().mouseDown (mouseAt (session.ui(), 100, 200));
+              session.ui().mouseUp (mouseAt (session.ui(), 100, 200));
+          } },
+        { "click on the last-step indicator", [] (EditorSession& session) { session.click (session.ui().lastStepIndicator); } },
+    };
 
-    editor.mouseDown (mouseAt (editor, 100, 200));
-    editor.mouseUp (mouseAt (editor, 100, 200));
-
-    EXPECT_EQ (handleBounds (editor), before);
-    for (size_t k = 0; k < 8; ++k)
+    for (const auto& c : cases)
     {
-        EXPECT_EQ (session.processor.stepGain[k].load(), 1.0f);
-        EXPECT_EQ (session.processor.handleHeight[k].load(), 350.0f);
+        SCOPED_TRACE (c.name);
+        EditorSession session;
+        session.open();
+        auto& editor = session.ui();
+        const auto before = handleBounds (editor);
+
+        c.act (session);
+
+        EXPECT_EQ (handleBounds (editor), before);
+        for (size_t k = 0; k < 8; ++k)
+        {
+            EXPECT_EQ (session.processor.stepGain[k].load(), 1.0f);
+            EXPECT_EQ (session.processor.handleHeight[k].load(), 350.0f);
+        }
+        EXPECT_FALSE (editor.infoOverlay.isVisible());
+        EXPECT_FALSE (session.processor.bypassOn.load());
+        EXPECT_FALSE (editor.leftKnobPanel.isVisible());
     }
 }
 
@@ -363,21 +379,6 @@ TEST (Buttons, AClickOnAHandleResetsItsStepToTheBottomOfItsColumn)
     session.open();
     for (int i = 0; i < 8; ++i)
         EXPECT_EQ (session.ui().babyRadodButtons[(size_t) i].getBounds(), juce::Rectangle<int> (layoutX[i], 350, 68, boxHeight (i)));
-}
-
-TEST (Buttons, AClickOnTheLastStepIndicatorChangesNothing)
-{
-    EditorSession session;
-    session.open();
-    auto& editor = session.ui();
-    const auto before = handleBounds (editor);
-
-    session.click (editor.lastStepIndicator);
-
-    EXPECT_EQ (handleBounds (editor), before);
-    EXPECT_FALSE (editor.infoOverlay.isVisible());
-    EXPECT_FALSE (session.processor.bypassOn.load());
-    EXPECT_FALSE (editor.leftKnobPanel.isVisible());
 }
 
 //==============================================================================

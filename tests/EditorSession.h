@@ -2,23 +2,11 @@
 
 #include <memory>
 
+#include "MessageLoop.h"
+#include "Parameters.h"
 #include "PluginEditor.h"
 
-namespace juce
-{
-    // JUCE's own one-step pump of the message queue on Linux. The public runDispatchLoopUntil
-    // exists only with modal loops, which the plug-in doesn't enable.
-    bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages);
-}
-
-/** Delivers every message already posted, and those that their delivery posts in turn: the
-    change messages of the preset box, the knobs and the buttons. */
-inline void runPendingMessages()
-{
-    for (int i = 0; i < 10000 && juce::dispatchNextMessageOnSystemQueue (true); ++i)
-    {
-    }
-}
+// runPendingMessages() delivers the change messages of the preset box, the knobs and the buttons.
 
 /** A processor with an open editor, built the way the host builds them. */
 struct EditorSession
@@ -51,11 +39,7 @@ struct EditorSession
 
     float parameter (const char* id)    { return processor.treeState.getRawParameterValue (id)->load(); }
 
-    void setParameter (const char* id, float plain)
-    {
-        auto* p = processor.treeState.getParameter (id);
-        p->setValueNotifyingHost (p->convertTo0to1 (plain));
-    }
+    void setParameter (const char* id, float plain)    { setPlain (processor, id, plain); }
 
     ~EditorSession()
     {

@@ -2,16 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include "Parameters.h"
 #include "PluginProcessor.h"
 
 namespace
 {
-    void setPlain (ZurizazAudioProcessor& p, const char* id, float plain)
-    {
-        auto* parameter = p.treeState.getParameter (id);
-        parameter->setValueNotifyingHost (parameter->convertTo0to1 (plain));
-    }
-
     bool allZero (const std::vector<float>& line)
     {
         return std::all_of (line.begin(), line.end(), [] (float x) { return x == 0.0f; });

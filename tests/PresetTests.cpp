@@ -144,42 +144,36 @@ TEST (Presets, TheKnobsMoveBeforeTheirParameters)
     EXPECT_EQ (session.parameter ("bite"), 16.0f);
 }
 
-TEST (Presets, ChoosingTheShownPresetAgainChangesNothing)
+TEST (Presets, ChoosingTheShownPresetAgainOrClearingTheSelectionAppliesNothing)
 {
-    EditorSession session;
-    session.processor.currentPreset = 0;
-    session.open();
-    session.choose (4);
-    session.ui().mouseDrag (mouseAt (session.ui(), 100, 300));   // handle 2: 0.6 -> 0.9
-    session.setParameter ("fx", 3.0f);
+    // A preset, then a drag of handle 2 and an fx change, then the second choice from the menu:
+    // the drag and the fx stay, and the preset shown is the one applied last, or none.
+    struct Case { int preset, dragY; float gainAfterDrag, fx; int secondChoice; juce::String shownText; };
+    const Case cases[] = {
+        { 4,  300, 0.9f, 3.0f, 4, "Destroy All Humans" },   // handle 2: 0.6 -> 0.9
+        { 12, 100, 0.2f, 4.0f, 0, {} },                     // handle 2: 0.9 -> 0.2
+    };
 
-    session.choose (4);
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (juce::String (c.preset) + " then " + juce::String (c.secondChoice));
+        EditorSession session;
+        session.processor.currentPreset = 0;
+        session.open();
+        session.choose (c.preset);
+        session.ui().mouseDrag (mouseAt (session.ui(), 100, c.dragY));
+        session.setParameter ("fx", c.fx);
 
-    EXPECT_EQ (session.processor.stepGain[1].load(), 0.9f);
-    EXPECT_EQ (session.processor.handleHeight[1].load(), 300.0f);
-    EXPECT_EQ (session.ui().babyRadodButtons[1].getY(), 300);
-    EXPECT_EQ (session.parameter ("fx"), 3.0f);
-    EXPECT_EQ (session.processor.currentPreset.load(), 4);
-    EXPECT_TRUE (session.processor.presetChangeArmed.load());
-}
+        session.choose (c.secondChoice);
 
-TEST (Presets, ClearingTheSelectionAppliesNothing)
-{
-    EditorSession session;
-    session.processor.currentPreset = 0;
-    session.open();
-    session.choose (12);
-    session.ui().mouseDrag (mouseAt (session.ui(), 100, 100));   // handle 2: 0.9 -> 0.2
-    session.setParameter ("fx", 4.0f);
-
-    session.choose (0);
-
-    EXPECT_EQ (session.ui().presetBox.getText(), juce::String());
-    EXPECT_EQ (session.processor.currentPreset.load(), 12);
-    EXPECT_EQ (session.processor.stepGain[1].load(), 0.2f);
-    EXPECT_EQ (session.ui().babyRadodButtons[1].getY(), 100);
-    EXPECT_EQ (session.parameter ("fx"), 4.0f);
-    EXPECT_TRUE (session.processor.presetChangeArmed.load());
+        EXPECT_EQ (session.ui().presetBox.getText(), c.shownText);
+        EXPECT_EQ (session.processor.currentPreset.load(), c.preset);
+        EXPECT_EQ (session.processor.stepGain[1].load(), c.gainAfterDrag);
+        EXPECT_EQ (session.processor.handleHeight[1].load(), (float) c.dragY);
+        EXPECT_EQ (session.ui().babyRadodButtons[1].getY(), c.dragY);
+        EXPECT_EQ (session.parameter ("fx"), c.fx);
+        EXPECT_TRUE (session.processor.presetChangeArmed.load());
+    }
 }
 
 TEST (Presets, ADragAfterAPresetChangesOnlyThatStep)

@@ -4,22 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "PlayHeads.h"
 #include "PluginProcessor.h"
-
-/** A play head that reports whatever position a test chooses, or none. */
-struct FakePlayHead  : public juce::AudioPlayHead
-{
-    juce::Optional<PositionInfo> getPosition() const override   { return position; }
-
-    void setBpm (double bpm)
-    {
-        PositionInfo info;
-        info.setBpm (bpm);
-        position = info;
-    }
-
-    juce::Optional<PositionInfo> position;
-};
 
 /** Writes a raw parameter value straight into the tree state's atomic, as the audio thread reads it
     (bypassing the parameter's 0.01 grid, so values such as 2.999 can be tried).

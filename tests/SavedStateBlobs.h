@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "Parameters.h"
 #include "PluginProcessor.h"
 
 /** Helpers for tests that save, inspect, forge and restore state blobs. */
@@ -75,11 +76,5 @@ namespace StateBlobs
     inline float plain (ZurizazAudioProcessor& p, const char* id)
     {
         return p.treeState.getRawParameterValue (id)->load();
-    }
-
-    inline void setPlain (ZurizazAudioProcessor& p, const char* id, float value)
-    {
-        auto* parameter = p.treeState.getParameter (id);
-        parameter->setValueNotifyingHost (parameter->convertTo0to1 (value));
     }
 }

@@ -256,6 +256,14 @@ TEST (SavedState, RestoredValuesAreClampedAndSnappedIntoTheirRanges)
         { "babyRadod2", "3.0",    1.0f },
         { "babyRadod2", "0.0",    0.01f },
         { "impact",     "0.5049", 0.5f },
+        // Exponents too long for an int mean what they say, though a wrapped int would read them
+        // as 2 (for 2^32) and 0.5: the range's end, and 0 for a tiny one.
+        { "speed",      "2e4294967296",        3.0f },
+        { "speed",      "-2e4294967296",       1.0f },
+        { "speed",      " 2E+004294967296",    3.0f },
+        { "depth",      "0.5e-4294967296",     0.0f },
+        { "depth",      "0e4294967296",        0.0f },
+        { "feedback",   "2.e99999999999999999", 0.6f },
     };
 
     for (const auto& c : cases)
@@ -282,72 +290,54 @@ TEST (SavedState, AValueThatIsNotANumberRestoresTheDefaultInsteadOfReachingTheAu
     }
 }
 
-TEST (SavedState, ATextThatIsNotValidUtf8ChangesNothing)
+TEST (SavedState, TextsThatJuceWouldMisreadChangeNothing)
 {
-    // Cut in the middle of a three-byte sequence, and a stray continuation byte: the XML reader
-    // must never see either (it would read past the end of the text).
-    for (const auto* damage : { "\xe7\xe7", "\x9b" })
+    // Each sets speed to 3 among its damage; the restore must drop the whole blob.
+    const auto withBytes = [] (const juce::String& before, std::initializer_list<int> bytes, const juce::String& after)
     {
-        SCOPED_TRACE (juce::String::toHexString (damage, (int) std::strlen (damage)));
-        ZurizazAudioProcessor p;
-        const auto before = save (p);
-
         juce::MemoryOutputStream text;
-        text << "<Zurizaz>" << param ("speed", "3.0") << "<PARAM id=\"bite\" value=\"4.0\"/>";
-        text.write (damage, std::strlen (damage));
+        text << before;
 
-        restore (p, forge (text.getMemoryBlock()));
-        EXPECT_EQ (plain (p, "speed"), 2.0f);
-        EXPECT_EQ (save (p), before);
-    }
-}
+        for (auto b : bytes)
+            text.writeByte ((char) b);
 
-TEST (SavedState, AnElementThatRepeatsAnAttributeMakesTheBlobChangeNothing)
-{
-    // Otherwise "speed" would play the first value and the next save would write the second.
-    ZurizazAudioProcessor p;
-    const auto before = save (p);
-    restore (p, forge (document ("Zurizaz", "<PARAM id=\"speed\" value=\"3.0\" value=\"1.0\"/>" + param ("bite", "4.0"))));
-
-    EXPECT_EQ (plain (p, "speed"), 2.0f);
-    EXPECT_EQ (plain (p, "bite"), 32.0f);
-    EXPECT_EQ (save (p), before);
-}
-
-TEST (SavedState, ATreeThatWouldNotComeBackFromItsOwnSaveChangesNothing)
-{
-    // A tag spelt with an overlong UTF-8 sequence: the reader takes it, but the save would write
-    // a text that the reader refuses, and the next session would restore nothing at all.
-    ZurizazAudioProcessor p;
-    const auto before = save (p);
-
-    juce::MemoryOutputStream text;
-    text << "<Zurizaz>" << param ("speed", "3.0") << "<";
-    text.writeByte ((char) 0xc0);
-    text.writeByte ((char) 0xb2);
-    text << "/></Zurizaz>";
-
-    restore (p, forge (text.getMemoryBlock()));
-    EXPECT_EQ (plain (p, "speed"), 2.0f);
-    EXPECT_EQ (save (p), before);
-}
-
-TEST (SavedState, ProcessingInstructionsAndDocumentTypesInTheTextChangeNothing)
-{
-    // The first would leave JUCE's XML reader looping for ever, the second can expand into it.
-    const juce::String texts[] = {
-        document ("Zurizaz", param ("speed", "3.0") + "<?p?>x"),
-        "<Zurizaz>" + param ("speed", "3.0") + "<?p?>x</Zurizaz>",
-        "<?xml version=\"1.0\"?><!DOCTYPE Zurizaz [<!ENTITY e \"<?p?>x\">]><Zurizaz>" + param ("speed", "3.0") + "&e;</Zurizaz>",
+        text << after;
+        return forge (text.getMemoryBlock());
     };
 
-    for (const auto& text : texts)
+    const auto speedAndBite = "<Zurizaz>" + param ("speed", "3.0") + "<PARAM id=\"bite\" value=\"4.0\"/>";
+
+    struct Case { const char* name; juce::MemoryBlock blob; };
+    const Case cases[] = {
+        // The XML reader would read past the end of the text.
+        { "cut inside a three-byte UTF-8 sequence", withBytes (speedAndBite, { 0xe7, 0xe7 }, {}) },
+        { "a stray UTF-8 continuation byte",        withBytes (speedAndBite, { 0x9b }, {}) },
+        // Otherwise speed would play the first value and the next save would write the second.
+        { "an attribute twice in one element",
+          forge (document ("Zurizaz", "<PARAM id=\"speed\" value=\"3.0\" value=\"1.0\"/>" + param ("bite", "4.0"))) },
+        // The reader takes a tag spelt with an overlong UTF-8 sequence, but the save would write a
+        // text that it refuses, and the next session would restore nothing at all.
+        { "a tag in overlong UTF-8", withBytes ("<Zurizaz>" + param ("speed", "3.0") + "<", { 0xc0, 0xb2 }, "/></Zurizaz>") },
+        // The reader takes names that XML forbids, which the writer would refuse.
+        { "an attribute name that starts with a digit",
+          forge (document ("Zurizaz", "<PARAM id=\"speed\" value=\"3.0\" 1x=\"a\"/>" + param ("bite", "4.0"))) },
+        { "a tag that starts with a dot", forge (document ("Zurizaz", param ("speed", "3.0") + "<.x/>")) },
+        // A processing instruction in an element leaves the reader looping for ever; a document
+        // type can expand into one.
+        { "a processing instruction after the declaration", forge (document ("Zurizaz", param ("speed", "3.0") + "<?p?>x")) },
+        { "a processing instruction in the root",           forge ("<Zurizaz>" + param ("speed", "3.0") + "<?p?>x</Zurizaz>") },
+        { "a document type",
+          forge ("<?xml version=\"1.0\"?><!DOCTYPE Zurizaz [<!ENTITY e \"<?p?>x\">]><Zurizaz>" + param ("speed", "3.0") + "&e;</Zurizaz>") },
+    };
+
+    for (const auto& c : cases)
     {
-        SCOPED_TRACE (text);
+        SCOPED_TRACE (c.name);
         ZurizazAudioProcessor p;
         const auto before = save (p);
-        restore (p, forge (text));
+        restore (p, c.blob);
         EXPECT_EQ (plain (p, "speed"), 2.0f);
+        EXPECT_EQ (plain (p, "bite"), 32.0f);
         EXPECT_EQ (save (p), before);
     }
 }

@@ -4,6 +4,8 @@
 
 #include <juce_events/juce_events.h>
 
+#include "FailOnJuceAssertion.h"
+
 // JUCE needs its message manager and GUI singletons for components, fonts and attachments.
 int main (int argc, char** argv)
 {
@@ -14,6 +16,11 @@ int main (int argc, char** argv)
     dlopen ("libX11.so.6", RTLD_NOW | RTLD_NODELETE);
 
     ::testing::InitGoogleTest (&argc, argv);
-    juce::ScopedJuceInitialiser_GUI juce;
-    return RUN_ALL_TESTS();
+    FailOnJuceAssertion assertions;
+    int result = 0;
+    {
+        juce::ScopedJuceInitialiser_GUI juce;
+        result = RUN_ALL_TESTS();
+    }
+    return assertions.firedOutsideATest() ? 1 : result;
 }

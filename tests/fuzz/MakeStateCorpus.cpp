@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "ParameterLayout.h"
+#include "Parameters.h"
 #include "PluginProcessor.h"
 
 namespace
@@ -14,12 +15,6 @@ namespace
         juce::MemoryBlock blob;
         processor.getStateInformation (blob);
         return blob;
-    }
-
-    void setPlain (ZurizazAudioProcessor& processor, const char* id, float plainValue)
-    {
-        auto* parameter = processor.treeState.getParameter (id);
-        parameter->setValueNotifyingHost (parameter->convertTo0to1 (plainValue));
     }
 
     juce::MemoryBlock defaultState()

@@ -7,6 +7,9 @@
 
 namespace
 {
+    constexpr double sampleRate = 8000.0;   // a valid rate with short delay lines, so the fuzzer runs fast
+    constexpr int blockSize = 64;
+
     std::string checkParameterValues (ZurizazAudioProcessor& processor)
     {
         for (auto* parameter : processor.getParameters())
@@ -47,8 +50,6 @@ namespace
 
     std::string checkPlaysFinite (ZurizazAudioProcessor& processor)
     {
-        constexpr double sampleRate = 8000.0;   // a valid rate with short delay lines, so the fuzzer runs fast
-        constexpr int blockSize = 64;
         processor.setRateAndBufferSizeDetails (sampleRate, blockSize);
         processor.prepareToPlay (sampleRate, blockSize);
 
@@ -70,22 +71,62 @@ namespace
     }
 }
 
-std::string checkRestoredState (const void* data, size_t sizeInBytes)
+//==============================================================================
+struct StateChecker::Processors
 {
-    ZurizazAudioProcessor restored;
+    Processors()
+    {
+        // The tree a fresh processor's save holds, members included.
+        juce::MemoryBlock startState;
+        restored.getStateInformation (startState);
+        startTree = juce::ValueTree::fromXml (*juce::AudioProcessor::getXmlFromBinary (startState.getData(), (int) startState.getSize()));
+    }
+
+    /** Back to the start state: every parameter as the start tree has it (what restoring its blob
+        would do, without reading it again), and the members and the delay lines that
+        prepareToPlay derives from them. */
+    void reset()
+    {
+        restored.treeState.replaceState (startTree.createCopy());
+        restored.setRateAndBufferSizeDetails (sampleRate, blockSize);
+        restored.prepareToPlay (sampleRate, blockSize);
+        copy.treeState.replaceState (startTree.createCopy());
+    }
+
+    ZurizazAudioProcessor restored, copy;
+    juce::ValueTree startTree;
+    juce::MemoryBlock saved;
+    std::vector<float> restoredValues;
+};
+
+StateChecker::StateChecker()  : processors (std::make_unique<Processors>()) {}
+StateChecker::~StateChecker() = default;
+
+const std::vector<float>& StateChecker::lastRestoredValues() const noexcept   { return processors->restoredValues; }
+
+std::string StateChecker::check (const void* data, size_t sizeInBytes)
+{
+    processors->reset();
+    processors->restoredValues.clear();
+    auto& restored = processors->restored;
+    auto& copy = processors->copy;
+    auto& saved = processors->saved;
+
     restored.setStateInformation (data, (int) std::min (sizeInBytes, (size_t) INT_MAX));
 
     if (auto failure = checkParameterValues (restored); ! failure.empty())
         return "after the restore, " + failure;
 
-    juce::MemoryBlock saved;
+    saved.reset();
     restored.getStateInformation (saved);
 
     if (auto failure = checkBlobFraming (saved); ! failure.empty())
         return failure;
 
-    ZurizazAudioProcessor copy;
     copy.setStateInformation (saved.getData(), (int) saved.getSize());
+
+    for (auto* parameter : copy.getParameters())
+        processors->restoredValues.push_back (parameter->getValue());
 
     const auto& restoredParameters = restored.getParameters();
     const auto& copiedParameters = copy.getParameters();

@@ -3,28 +3,16 @@
 
 #include <gtest/gtest.h>
 
-#include "FakePlayHead.h"
+#include "MessageLoop.h"
 #include "ParameterLayout.h"
+#include "Parameters.h"
+#include "PlayHeads.h"
 #include "PluginEditor.h"
-
-namespace juce
-{
-    // The Linux message loop's single step (juce_linux_Messaging.cpp); modal loops are compiled out.
-    bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages);
-}
 
 namespace
 {
     // Long enough for every thread to pass through its whole cycle many times, under ThreadSanitizer too.
     constexpr juce::uint32 runMilliseconds = 3000;
-
-    void setPlain (ZurizazAudioProcessor& processor, const char* id, float plainValue)
-    {
-        auto* parameter = processor.treeState.getParameter (id);
-        parameter->beginChangeGesture();
-        parameter->setValueNotifyingHost (parameter->convertTo0to1 (plainValue));
-        parameter->endChangeGesture();
-    }
 
     juce::MouseEvent mouseEventAt (juce::Component& target, int x, int y, bool dragged)
     {
@@ -38,7 +26,7 @@ namespace
     /** The host's audio thread: blocks of changing sizes, in every effect and speed mode, with the
         tempo changing under it and automation arriving on the same thread (as VST3 hosts send it),
         the step handles' heights among it while the editor drags them. */
-    void runAudioThread (ZurizazAudioProcessor& processor, FakePlayHead& playHead,
+    void runAudioThread (ZurizazAudioProcessor& processor, FakeTransport& playHead,
                          const std::atomic<bool>& stop, std::atomic<int>& blocks)
     {
         juce::AudioBuffer<float> storage (2, 1024);
@@ -127,7 +115,7 @@ namespace
 TEST (Concurrency, AudioEditorAndSessionThreadsShareTheProcessorWithoutRaces)
 {
     ZurizazAudioProcessor processor;
-    FakePlayHead playHead;
+    FakeTransport playHead;
     processor.setPlayHead (&playHead);
     processor.setRateAndBufferSizeDetails (48000.0, 1024);
     processor.prepareToPlay (48000.0, 1024);

@@ -5,8 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "AudioThreadGuard.h"
-#include "FakePlayHead.h"
 #include "ParameterLayout.h"
+#include "Parameters.h"
+#include "PlayHeads.h"
 #include "PluginProcessor.h"
 
 namespace
@@ -34,13 +35,7 @@ namespace
             processor.prepareToPlay (sampleRate, maxBlockSize);
         }
 
-        void setPlain (const char* id, float plainValue)
-        {
-            auto* parameter = processor.treeState.getParameter (id);
-            parameter->beginChangeGesture();
-            parameter->setValueNotifyingHost (parameter->convertTo0to1 (plainValue));
-            parameter->endChangeGesture();
-        }
+        void setPlain (const char* id, float plainValue)    { ::setPlain (processor, id, plainValue); }
 
         void setNormalised (int index, float value)
         {
@@ -74,7 +69,7 @@ namespace
         }
 
         ZurizazAudioProcessor processor;
-        FakePlayHead playHead;
+        FakeTransport playHead;
         juce::AudioBuffer<float> storage { 2, maxBlockSize };
         juce::MidiBuffer midi;
         juce::Random random { 0x5eed };

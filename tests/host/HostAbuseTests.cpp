@@ -3,6 +3,7 @@
 
 #include "HostedPluginTest.h"
 #include "MessageLoop.h"
+#include "PlayHeads.h"
 #include "XDisplay.h"
 
 // What careless or unusual hosts do to a plug-in, through the real wrappers: automation anywhere
@@ -12,21 +13,6 @@
 
 namespace
 {
-    /** A playing transport whose tempo the test moves (the audio thread reads it). */
-    struct MovingTransport  : public juce::AudioPlayHead
-    {
-        juce::Optional<PositionInfo> getPosition() const override
-        {
-            PositionInfo info;
-            info.setBpm (bpm.load());
-            info.setTimeSignature (TimeSignature { 4, 4 });
-            info.setIsPlaying (true);
-            return info;
-        }
-
-        std::atomic<double> bpm { 120.0 };
-    };
-
     void fillWithNoise (juce::AudioBuffer<float>& buffer, juce::Random& random)
     {
         for (int channel = 0; channel < buffer.getNumChannels(); ++channel)
@@ -34,6 +20,16 @@ namespace
                 buffer.setSample (channel, i, random.nextFloat() * 2.0f - 1.0f);
     }
 
+    /** True when any sample of the two buffers, of one size, differs. */
+    bool differsFrom (const juce::AudioBuffer<float>& a, const juce::AudioBuffer<float>& b)
+    {
+        for (int channel = 0; channel < a.getNumChannels(); ++channel)
+            for (int i = 0; i < a.getNumSamples(); ++i)
+                if (a.getSample (channel, i) != b.getSample (channel, i))
+                    return true;
+
+        return false;
+    }
 
     /** Processes one block of noise of the given size; false when the output is not finite. */
     bool processNoise (juce::AudioPluginInstance& plugin, int numChannels, int numSamples, juce::Random& random)
@@ -46,17 +42,26 @@ namespace
     }
 }
 
-using HostAbuse = HostedPluginWithTransport<MovingTransport>;
+using HostAbuse = HostedPluginWithTransport<FakeTransport>;
 
 TEST_P (HostAbuse, RandomAutomationOfEveryParameterBetweenAndAcrossBlocksKeepsTheAudioFinite)
 {
     plugin->prepareToPlay (48000.0, 1024);
 
-    const auto& parameters = plugin->getParameters();
-    ASSERT_GE (parameters.size(), 19);
+    // The plug-in's parameters only: the wrapper's own bypass would skip the plug-in's processing
+    // for every block it happened to be on.
+    juce::Array<juce::AudioProcessorParameter*> parameters;
+
+    for (auto* parameter : plugin->getParameters())
+        if (parameter != plugin->getBypassParameter())
+            parameters.add (parameter);
+
+    ASSERT_EQ (parameters.size(), 19);
+    auto* fx = findParameter (*plugin, "Fx");
+    ASSERT_NE (fx, nullptr);
 
     juce::Random random (0xab05e);
-    int nonFiniteBlocks = 0;
+    int nonFiniteBlocks = 0, distortBlocks = 0, distortBlocksThatChangedTheNoise = 0;
 
     for (int block = 0; block < 600; ++block)
     {
@@ -68,13 +73,34 @@ TEST_P (HostAbuse, RandomAutomationOfEveryParameterBetweenAndAcrossBlocksKeepsTh
             parameter->setValueNotifyingHost (value);
         }
 
-        transport.bpm = 20.0 + 400.0 * random.nextDouble();
+        transport.setTempo (20.0 + 400.0 * random.nextDouble());
 
-        if (! processNoise (*plugin, 2, 1 + random.nextInt (1024), random))
+        juce::AudioBuffer<float> buffer (2, 1 + random.nextInt (1024));
+        juce::MidiBuffer midi;
+        fillWithNoise (buffer, random);
+        const juce::AudioBuffer<float> input (buffer);
+        plugin->processBlock (buffer, midi);
+
+        if (! allFinite (buffer))
             ++nonFiniteBlocks;
+
+        // fx runs 1 to 5; DISTORT (2 up to 3) shapes every sample of noise, whatever else is set.
+        const auto fxValue = fx->getValue();
+
+        if (fxValue > 0.26f && fxValue < 0.49f)
+        {
+            ++distortBlocks;
+
+            if (differsFrom (buffer, input))
+                ++distortBlocksThatChangedTheNoise;
+        }
     }
 
     EXPECT_EQ (nonFiniteBlocks, 0);
+
+    // The effect ran: not bypassed by the host, and reached through the automation.
+    ASSERT_GE (distortBlocks, 60);
+    EXPECT_GE (distortBlocksThatChangedTheNoise, distortBlocks * 9 / 10);
 }
 
 TEST_P (HostAbuse, RepeatedPrepareAndReleaseAtEveryRateAndBlockSizeKeepsTheAudioFinite)
@@ -203,17 +229,19 @@ TEST_P (HostAbuse, TheWindowOpensAndClosesManyTimesWhileTheAudioRuns)
         {
             window->addToDesktop (0);
             window->setVisible (true);
-            runMessagesFor (40);
+            ASSERT_NE (display.waitForWindowInside (*window, 800, 477, 10000), 0u) << "round " << round;
+
+            // Hidden first, and its events left to run their course: JUCE's LV2 host embeds the
+            // plug-in's window with an XEmbedComponent, which answers a ConfigureNotify with a
+            // MessageManager::callAsync holding its own raw this, so a window closed before that
+            // call runs has it use the deleted object (the host's framework code, not the plug-in's).
+            window->setVisible (false);
+            ASSERT_TRUE (display.waitUntilNoWindowInside (*window, 800, 477, 10000)) << "round " << round;
         }
 
-        // Hidden first, and its events left to run their course: JUCE's LV2 host embeds the
-        // plug-in's window with an XEmbedComponent, which answers a ConfigureNotify with a
-        // MessageManager::callAsync holding its own raw this, so a window closed before that call
-        // runs has it use the deleted object (the host's framework code, not the plug-in's).
-        window->setVisible (false);
-        runMessagesFor (100);
+        runPendingMessages();
         window.reset();
-        runMessagesFor (5);
+        runPendingMessages();
     }
 
     stop = true;

@@ -4,6 +4,8 @@
 
 #include <juce_events/juce_events.h>
 
+#include "FailOnJuceAssertion.h"
+
 // The hosted plug-ins are created, driven and destroyed on JUCE's message thread, which is this one.
 int main (int argc, char** argv)
 {
@@ -12,6 +14,12 @@ int main (int argc, char** argv)
     dlopen ("libX11.so.6", RTLD_NOW | RTLD_NODELETE);
 
     ::testing::InitGoogleTest (&argc, argv);
-    juce::ScopedJuceInitialiser_GUI juce;
-    return RUN_ALL_TESTS();
+    // The bundles' assertions reach only their own stderr; this host's JUCE writes there too.
+    FailOnJuceAssertionInOutput assertions;
+    int result = 0;
+    {
+        juce::ScopedJuceInitialiser_GUI juce;
+        result = RUN_ALL_TESTS();
+    }
+    return assertions.firedOutsideATest() ? 1 : result;
 }

@@ -1,26 +1,10 @@
 #include "HostedPluginTest.h"
+#include "PlayHeads.h"
 
 namespace
 {
     constexpr double sampleRate = 48000.0;
     constexpr int blockSize = 512;
-
-    // A transport playing at 120 bpm in 4/4, as a host's would be.
-    struct PlayingTransport  : public juce::AudioPlayHead
-    {
-        juce::Optional<PositionInfo> getPosition() const override
-        {
-            PositionInfo info;
-            info.setBpm (120.0);
-            info.setTimeSignature (TimeSignature { 4, 4 });
-            info.setTimeInSamples (timeInSamples);
-            info.setTimeInSeconds ((double) timeInSamples / sampleRate);
-            info.setIsPlaying (true);
-            return info;
-        }
-
-        juce::int64 timeInSamples = 0;
-    };
 
     // A 440 Hz sine at half scale, continuing from block to block.
     void fillWithSine (juce::AudioBuffer<float>& buffer, juce::int64 firstSample)
@@ -37,7 +21,8 @@ namespace
 
 }
 
-class HostedProcessing  : public HostedPluginWithTransport<PlayingTransport>
+// A transport playing at 120 bpm in 4/4, as a host's would be.
+class HostedProcessing  : public HostedPluginWithTransport<FakeTransport>
 {
 protected:
     // The host sets "Fx" to an effect mode 1 to 5 (its range is 1 to 5).
@@ -51,9 +36,9 @@ protected:
     void runBlock (juce::AudioBuffer<float>& buffer)
     {
         juce::MidiBuffer midi;
-        fillWithSine (buffer, transport.timeInSamples);
+        fillWithSine (buffer, transport.getTimeInSamples());
         plugin->processBlock (buffer, midi);
-        transport.timeInSamples += buffer.getNumSamples();
+        transport.advance (buffer.getNumSamples());
     }
 };
 
@@ -99,7 +84,7 @@ TEST_P (HostedProcessing, SilenceModeWithEveryStepAtFullGainPassesTheSineUnchang
 
     for (int block = 0; block < 8; ++block)
     {
-        fillWithSine (input, transport.timeInSamples);
+        fillWithSine (input, transport.getTimeInSamples());
         runBlock (buffer);
 
         for (int channel = 0; channel < 2; ++channel)

@@ -1,25 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "../HalfSizePicture.h"
+#include "HalfSizePicture.h"
 #include "MessageLoop.h"
+#include "PlayHeads.h"
 #include "PluginHost.h"
 #include "XDisplay.h"
 
 namespace
 {
-    /** A transport that is only a tempo. */
-    struct TempoPlayHead  : juce::AudioPlayHead
-    {
-        juce::Optional<PositionInfo> getPosition() const override
-        {
-            PositionInfo info;
-            info.setBpm (bpm);
-            return info;
-        }
-
-        double bpm = 120.0;
-    };
-
     void processOneBlock (juce::AudioPluginInstance& plugin)
     {
         juce::AudioBuffer<float> buffer (2, 512);
@@ -46,7 +34,7 @@ TEST (HostedEditorScreen, TheVst3WindowShowsTheBackgroundAtHalfSizeAndTheTempoFo
     auto plugin = PluginHost::loadBuiltZurizaz ("VST3", error);
     ASSERT_NE (plugin, nullptr) << error;
 
-    TempoPlayHead transport;
+    FakeTransport transport;
     plugin->setPlayHead (&transport);
     plugin->prepareToPlay (48000.0, 512);
     processOneBlock (*plugin);
@@ -78,7 +66,7 @@ TEST (HostedEditorScreen, TheVst3WindowShowsTheBackgroundAtHalfSizeAndTheTempoFo
     EXPECT_EQ (mismatches, 0);
 
     // A new tempo from the host changes the tempo text on screen, and nothing else in the top bar.
-    transport.bpm = 97.0;
+    transport.setTempo (97.0);
     processOneBlock (*plugin);
 
     const juce::Rectangle<int> tempoText { 92, 0, 70, 30 };

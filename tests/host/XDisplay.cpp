@@ -123,6 +123,25 @@ XDisplay::WindowId XDisplay::waitForWindowInside (const juce::Component& hostWin
     return found;
 }
 
+bool XDisplay::waitUntilNoWindowInside (const juce::Component& hostWindow, int width, int height, int timeoutMs)
+{
+    auto* peer = hostWindow.getPeer();
+
+    if (peer == nullptr)
+        return true;
+
+    const auto top = (Window) (juce::pointer_sized_uint) peer->getNativeHandle();
+
+    return runMessagesUntil ([&]
+                             {
+                                 Window found = 0;
+                                 int foundDepth = -1;
+                                 xlib->search (top, 0, width, height, found, foundDepth);
+                                 return found == 0;
+                             },
+                             timeoutMs);
+}
+
 juce::Image XDisplay::grab (WindowId window) const
 {
     XWindowAttributes attributes {};

@@ -28,6 +28,11 @@ public:
     */
     WindowId waitForWindowInside (const juce::Component& hostWindow, int width, int height, int timeoutMs);
 
+    /** Runs the message loop until no mapped window of this size shows inside the component's
+        native window (it was hidden, or closed). False if one still shows when the time is up.
+    */
+    bool waitUntilNoWindowInside (const juce::Component& hostWindow, int width, int height, int timeoutMs);
+
     /** The window's pixels as the server holds them, opaque RGB; invalid if they can't be read. */
     juce::Image grab (WindowId window) const;
 
