@@ -104,7 +104,8 @@ TEST (EditorWindow, ADragStartedOnAnEmptyReadoutMovesTheHandleOfThatColumn)
         editor.setTopLeftPosition (40, 40);
         editor.addToDesktop (juce::ComponentPeer::windowAppearsOnTaskbar);
         editor.setVisible (true);
-        runMessageLoopFor (300);
+        ASSERT_TRUE (runMessagesUntil ([&] { return editor.getPeer() != nullptr && editor.isShowing(); }, 10000));
+        runPendingMessages();
 
         auto* peer = editor.getPeer();
         ASSERT_NE (peer, nullptr);
@@ -156,5 +157,5 @@ TEST (EditorWindow, ADragStartedOnAnEmptyReadoutMovesTheHandleOfThatColumn)
         editor.removeFromDesktop();
     }
 
-    runMessageLoopFor (50);
+    runPendingMessages();
 }
