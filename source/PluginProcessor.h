@@ -156,3 +156,11 @@ private:
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ZurizazAudioProcessor)
 };
+
+// What the audio thread and the editor share is read and written whole, without a lock: each
+// shared member is a lock-free atomic of its value's own width.
+static_assert (decltype (ZurizazAudioProcessor::bypassOn)::is_always_lock_free && sizeof (ZurizazAudioProcessor::bypassOn) == sizeof (bool));
+static_assert (decltype (ZurizazAudioProcessor::currentPreset)::is_always_lock_free && sizeof (ZurizazAudioProcessor::currentPreset) == sizeof (int));
+static_assert (decltype (ZurizazAudioProcessor::fxMode)::is_always_lock_free && sizeof (ZurizazAudioProcessor::fxMode) == sizeof (int));
+static_assert (decltype (ZurizazAudioProcessor::stepGain)::value_type::is_always_lock_free
+               && sizeof (decltype (ZurizazAudioProcessor::stepGain)::value_type) == sizeof (float));

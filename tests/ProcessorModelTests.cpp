@@ -57,14 +57,6 @@ TEST (ProcessorModel, ConstructionGivesEveryMemberItsStartValue)
     expectReadoutsOfTheDefaults (p);
 }
 
-// Members the audio thread and the editor share are lock-free atomics of their own width: a
-// compile-time fact, checked where it compiles.
-using SharedGain = decltype (ZurizazAudioProcessor::stepGain)::value_type;
-static_assert (decltype (ZurizazAudioProcessor::bypassOn)::is_always_lock_free && sizeof (ZurizazAudioProcessor::bypassOn) == 1);
-static_assert (SharedGain::is_always_lock_free && sizeof (SharedGain) == 4);
-static_assert (decltype (ZurizazAudioProcessor::fxMode)::is_always_lock_free);
-static_assert (sizeof (ZurizazAudioProcessor::currentPreset) == 4);
-
 TEST (ProcessorModel, TwoInstancesShareNothing)
 {
     std::unique_ptr<juce::AudioProcessor> a (createPluginFilter());
