@@ -28,7 +28,7 @@ namespace
         DelayLines lines { left, right, length, writeIndex, lfoPhase, feedbackLeft, feedbackRight };
 
         std::atomic<float> impact { 1.0f }, depth { 0.0f }, rate { 0.0f }, feedback { 1.0f }, phaserX { 0.0f }, bite { 32.0f };
-        Controls controls { impact, depth, rate, feedback, phaserX, bite };
+        Controls controls { { impact, 1.0f }, { depth, 0.0f }, { rate, 0.0f }, { feedback, 1.0f }, { phaserX, 0.0f }, { bite, 32.0f } };
     };
 }
 
@@ -146,7 +146,7 @@ TEST (ModulatedDelay, WithoutLinesAPassDoesNothing)
     float phase = 0.25f, feedbackLeft = 0.0f, feedbackRight = 0.0f;
     DelayLines lines { none, none, length, writeIndex, phase, feedbackLeft, feedbackRight };
     std::atomic<float> one { 1.0f };
-    Controls controls { one, one, one, one, one, one };
+    Controls controls { { one, 1.0f }, { one, 1.0f }, { one, 1.0f }, { one, 1.0f }, { one, 1.0f }, { one, 1.0f } };
 
     float left = 0.3f, right = 0.4f;
     process (lines, controls, glimmerSweep, 44100.0, &left, &left, &right, 1);

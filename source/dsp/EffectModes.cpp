@@ -2,14 +2,14 @@
 
 namespace EffectModes
 {
-    void distortPass (float* channel, int numSamples, const std::atomic<float>& impact) noexcept
+    void distortPass (float* channel, int numSamples, const LiveParameter& impact) noexcept
     {
         for (int i = 0; i < numSamples; ++i)
-            channel[i] = distortSample (channel[i], impact.load (std::memory_order_relaxed));
+            channel[i] = distortSample (channel[i], impact.load());
     }
 
     void destroyPass (float* channel, float* left, float* right, int numSamples,
-                      float bite, const std::atomic<float>& impact) noexcept
+                      float bite, const LiveParameter& impact) noexcept
     {
         Quantiser quantiser;
         quantiser.setLevels (std::exp2 ((float) destroyBitDepth (bite)));
@@ -18,7 +18,7 @@ namespace EffectModes
         {
             channel[i] = quantiser (channel[i]);
 
-            const auto impactNow = impact.load (std::memory_order_relaxed);
+            const auto impactNow = impact.load();
             left[i] = destroyLevelLeft (left[i], impactNow);
 
             if (right != nullptr)

@@ -1,8 +1,9 @@
 #pragma once
 
-#include <atomic>
 #include <cmath>
 #include <limits>
+
+#include "LiveParameter.h"
 
 /** The per-sample effect modes, selected by the "fx" parameter truncated to an int. */
 enum EffectMode
@@ -112,7 +113,7 @@ namespace EffectModes
 
     //==============================================================================
     /** DISTORT over numSamples of one channel, reading impact at every sample. */
-    void distortPass (float* channel, int numSamples, const std::atomic<float>& impact) noexcept;
+    void distortPass (float* channel, int numSamples, const LiveParameter& impact) noexcept;
 
     /** DESTROY's pass for one channel of the block.
 
@@ -123,5 +124,5 @@ namespace EffectModes
         @param bite     the block's bite value, fixed for the whole block
     */
     void destroyPass (float* channel, float* left, float* right, int numSamples,
-                      float bite, const std::atomic<float>& impact) noexcept;
+                      float bite, const LiveParameter& impact) noexcept;
 }

@@ -12,7 +12,6 @@ namespace ModulatedDelay
     {
         constexpr float twoPi = 6.2831855f;
 
-        float load (const std::atomic<float>& value) noexcept   { return value.load (std::memory_order_relaxed); }
 
         float advancePhaseBy (float phase, double increment) noexcept
         {
@@ -108,12 +107,12 @@ namespace ModulatedDelay
             {
                 const auto phaseLeft = phase;
                 const auto sineLeft = std::sin (phaseLeft * twoPi);
-                const auto depth = load (controls.depth);
+                const auto depth = controls.depth.load();
                 delaysLeft[k] = delayInSamples (depth, sineLeft, sweep, sampleRate);
 
                 if (right != nullptr)
                 {
-                    auto phaseRight = phaseLeft + load (controls.phaserX);
+                    auto phaseRight = phaseLeft + controls.phaserX.load();
 
                     if (phaseRight > 1.0f)
                         phaseRight = phaseRight - 1.0f;
@@ -123,7 +122,7 @@ namespace ModulatedDelay
                     delaysRight[k] = delayInSamples (depth, sineRight, sweep, sampleRate);
                 }
 
-                const auto rate = load (controls.rate);
+                const auto rate = controls.rate.load();
 
                 if (rate != lastRate)
                 {
@@ -137,7 +136,7 @@ namespace ModulatedDelay
             for (int k = 0; k < batchLength; ++k)
             {
                 const auto i = batchStart + k;
-                const auto bite = load (controls.bite);
+                const auto bite = controls.bite.load();
 
                 if (bite != lastBite)
                 {
@@ -150,7 +149,7 @@ namespace ModulatedDelay
                 const auto dryLeft = left[i];
                 leftLine[writeIndex] = dryLeft + feedbackLeft;
                 const auto delayedLeft = readLine (leftLine, length, writeIndex, delaysLeft[k]);
-                const auto feedback = load (controls.feedback);
+                const auto feedback = controls.feedback.load();
                 feedbackLeft = feedback * delayedLeft;
 
                 if (right != nullptr)
@@ -163,7 +162,7 @@ namespace ModulatedDelay
                     if (++writeIndex >= length)
                         writeIndex = 0;
 
-                    const auto impact = load (controls.impact);
+                    const auto impact = controls.impact.load();
                     left[i] = mixLeft (dryLeft, delayedLeft, impact);
                     right[i] = mixRight (dryRight, delayedRight, impact);
                 }
@@ -172,7 +171,7 @@ namespace ModulatedDelay
                     if (++writeIndex >= length)
                         writeIndex = 0;
 
-                    left[i] = mixLeft (dryLeft, delayedLeft, load (controls.impact));
+                    left[i] = mixLeft (dryLeft, delayedLeft, controls.impact.load());
                 }
             }
         }
