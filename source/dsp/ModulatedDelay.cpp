@@ -12,6 +12,11 @@ namespace ModulatedDelay
     {
         constexpr float twoPi = 6.2831855f;
 
+        /** What the lines and the feedback keep of a value: the value itself, or 0 in place of a NaN
+            or an infinity (a broken source upstream, or a sum that overflows), which the lines and
+            the feedback would otherwise hand on to every later sample.
+        */
+        float keepable (float value) noexcept   { return std::isfinite (value) ? value : 0.0f; }
 
         float advancePhaseBy (float phase, double increment) noexcept
         {
@@ -147,17 +152,17 @@ namespace ModulatedDelay
                 channel[i] = quantiser (channel[i]);
 
                 const auto dryLeft = left[i];
-                leftLine[writeIndex] = dryLeft + feedbackLeft;
+                leftLine[writeIndex] = keepable (dryLeft + feedbackLeft);
                 const auto delayedLeft = readLine (leftLine, length, writeIndex, delaysLeft[k]);
                 const auto feedback = controls.feedback.load();
-                feedbackLeft = feedback * delayedLeft;
+                feedbackLeft = keepable (feedback * delayedLeft);
 
                 if (right != nullptr)
                 {
                     const auto dryRight = right[i];
-                    rightLine[writeIndex] = dryRight + feedbackRight;
+                    rightLine[writeIndex] = keepable (dryRight + feedbackRight);
                     const auto delayedRight = readLine (rightLine, length, writeIndex, delaysRight[k]);
-                    feedbackRight = feedback * delayedRight;
+                    feedbackRight = keepable (feedback * delayedRight);
 
                     if (++writeIndex >= length)
                         writeIndex = 0;

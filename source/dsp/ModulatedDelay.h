@@ -69,6 +69,9 @@ namespace ModulatedDelay
 
     /** One channel's pass over numSamples.
 
+        The lines and the feedback never keep a value that is not finite: 0 is kept in its place,
+        so a NaN or an infinity that arrives in one sample leaves with that sample.
+
         @param channel  the channel this pass quantises by "bite"
         @param left     channel 0
         @param right    channel 1, or nullptr on a one-channel block
