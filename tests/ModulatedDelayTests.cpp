@@ -121,6 +121,30 @@ TEST (ModulatedDelay, PhaserZeroKeepsBothDelaysEqual)
     EXPECT_EQ (left, right);
 }
 
+// The right oscillator's phase wraps only above 1: a sum of exactly 1.0 takes the float sine of
+// 2 pi, which is not quite 0, and so sweeps the right delay a little away from the sine of 0.
+TEST (ModulatedDelay, ARightPhaseOfExactlyOneIsNotWrapped)
+{
+    constexpr int length = 2000, writeIndex = 1000;
+    DelayRig rig (length);
+    rig.writeIndex = writeIndex;
+    rig.lfoPhase = 0.75f;
+    rig.phaserX = 0.25f;           // 0.75f + 0.25f is exactly 1.0f
+    rig.depth = 1.0f;
+
+    const auto sineOfOne = std::sin (1.0f * 6.2831855f);
+    ASSERT_NE (sineOfOne, 0.0f);
+    const auto unwrapped = readLine (rig.right.data(), length, writeIndex, delayInSamples (1.0f, sineOfOne, glimmerSweep, 44100.0));
+    const auto wrapped = readLine (rig.right.data(), length, writeIndex, delayInSamples (1.0f, 0.0f, glimmerSweep, 44100.0));
+    ASSERT_NE (unwrapped, wrapped);
+
+    float left = 0.0f, right = 0.0f;
+    process (rig.lines, rig.controls, glimmerSweep, 44100.0, &left, &left, &right, 1);
+
+    // With feedback 1 the fed-back sample is the read.
+    EXPECT_EQ (rig.feedbackRight, unwrapped);
+}
+
 TEST (ModulatedDelay, WithoutFeedbackTheLinesHoldTheQuantisedInput)
 {
     DelayRig rig (1000);
