@@ -303,11 +303,23 @@ TEST (SavedState, ATreeThatWouldNotComeBackFromItsOwnSaveChangesNothing)
     EXPECT_EQ (save (p), before);
 }
 
+TEST (SavedState, WhitespaceBeforeTheDeclarationIsAccepted)
+{
+    for (const juce::String space : { " ", "\n" })
+    {
+        SCOPED_TRACE (space.quoted());
+        ZurizazAudioProcessor p;
+        restore (p, forge (space + document ("Zurizaz", param ("speed", "3.0"))));
+        EXPECT_EQ (plain (p, "speed"), 3.0f);
+    }
+}
+
 TEST (SavedState, ProcessingInstructionsAndDocumentTypesInTheTextChangeNothing)
 {
     // The first would leave JUCE's XML reader looping for ever, the second can expand into it.
     const juce::String texts[] = {
         document ("Zurizaz", param ("speed", "3.0") + "<?p?>x"),
+        "\n" + document ("Zurizaz", param ("speed", "3.0") + "<?p?>x"),
         "<Zurizaz>" + param ("speed", "3.0") + "<?p?>x</Zurizaz>",
         "<?xml version=\"1.0\"?><!DOCTYPE Zurizaz [<!ENTITY e \"<?p?>x\">]><Zurizaz>" + param ("speed", "3.0") + "&e;</Zurizaz>",
     };
