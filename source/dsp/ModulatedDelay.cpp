@@ -91,8 +91,9 @@ namespace ModulatedDelay
         auto feedbackRight = lines.feedbackRight;
 
         // The parameters are read at every sample, but what is derived from them (the quantiser's
-        // step, the oscillator's increment) is only worth working out again when they move. NaN
-        // never matches, so both start fresh.
+        // step, the oscillator's increment) is only worth working out again when they move, and
+        // only a new value needs the check for NaN and infinities. NaN never matches, so both
+        // start fresh.
         auto lastBite = std::numeric_limits<float>::quiet_NaN();
         EffectModes::Quantiser quantiser;
         auto lastRate = std::numeric_limits<float>::quiet_NaN();
@@ -127,12 +128,12 @@ namespace ModulatedDelay
                     delaysRight[k] = delayInSamples (depth, sineRight, sweep, sampleRate);
                 }
 
-                const auto rate = controls.rate.load();
+                const auto rate = controls.rate.loadAsStored();
 
                 if (rate != lastRate)
                 {
                     lastRate = rate;
-                    phaseIncrement = (double) rate / sampleRate;
+                    phaseIncrement = (double) controls.rate.orDefault (rate) / sampleRate;
                 }
 
                 phase = advancePhaseBy (phase, phaseIncrement);
@@ -141,12 +142,12 @@ namespace ModulatedDelay
             for (int k = 0; k < batchLength; ++k)
             {
                 const auto i = batchStart + k;
-                const auto bite = controls.bite.load();
+                const auto bite = controls.bite.loadAsStored();
 
                 if (bite != lastBite)
                 {
                     lastBite = bite;
-                    quantiser.setLevels (std::exp2 (bite));
+                    quantiser.setLevels (std::exp2 (controls.bite.orDefault (bite)));
                 }
 
                 channel[i] = quantiser (channel[i]);
@@ -155,14 +156,14 @@ namespace ModulatedDelay
                 leftLine[writeIndex] = keepable (dryLeft + feedbackLeft);
                 const auto delayedLeft = readLine (leftLine, length, writeIndex, delaysLeft[k]);
                 const auto feedback = controls.feedback.load();
-                feedbackLeft = keepable (feedback * delayedLeft);
+                feedbackLeft = feedback * delayedLeft;
 
                 if (right != nullptr)
                 {
                     const auto dryRight = right[i];
                     rightLine[writeIndex] = keepable (dryRight + feedbackRight);
                     const auto delayedRight = readLine (rightLine, length, writeIndex, delaysRight[k]);
-                    feedbackRight = keepable (feedback * delayedRight);
+                    feedbackRight = feedback * delayedRight;
 
                     if (++writeIndex >= length)
                         writeIndex = 0;
@@ -183,7 +184,9 @@ namespace ModulatedDelay
 
         lines.writeIndex = writeIndex;
         lines.lfoPhase = phase;
-        lines.feedbackLeft = feedbackLeft;
-        lines.feedbackRight = feedbackRight;
+        // Within the pass the next write takes the feedback through keepable(); what carries over
+        // to the next block is checked here.
+        lines.feedbackLeft = keepable (feedbackLeft);
+        lines.feedbackRight = keepable (feedbackRight);
     }
 }
