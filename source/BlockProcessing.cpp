@@ -9,8 +9,6 @@
 
 namespace
 {
-    float load (const std::atomic<float>* value) noexcept   { return value->load (std::memory_order_relaxed); }
-
     /** (int) v, made safe for any parameter a host may push through: NaN gives 0, and values beyond
         an int saturate.
     */
@@ -46,7 +44,7 @@ void ZurizazAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce
     if (bypassOn.load (std::memory_order_relaxed))
         return;
 
-    const auto bite = load (biteValue);
+    const auto bite = biteValue.load();
     publishModesAndDisplays (bite);
 
     // One pass per input channel, each counted into the step clock in channel-samples.
@@ -62,6 +60,14 @@ void ZurizazAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce
 }
 
 //==============================================================================
+LiveParameter ZurizazAudioProcessor::liveParameter (const char* id) const
+{
+    // The default as the tree state takes it: its start value, and what a restore gives a
+    // parameter whose saved value is missing or not a number.
+    auto* parameter = treeState.getParameter (id);
+    return { *treeState.getRawParameterValue (id), parameter->convertFrom0to1 (parameter->getDefaultValue()) };
+}
+
 void ZurizazAudioProcessor::readTempo()
 {
     playHead = getPlayHead();
@@ -75,15 +81,15 @@ void ZurizazAudioProcessor::readTempo()
 
 void ZurizazAudioProcessor::publishModesAndDisplays (float bite)
 {
-    fxMode.store (truncated (load (fxValue)), std::memory_order_relaxed);
-    speedMode.store (truncated (load (speedValue)), std::memory_order_relaxed);
+    fxMode.store (truncated (fxValue.load()), std::memory_order_relaxed);
+    speedMode.store (truncated (speedValue.load()), std::memory_order_relaxed);
 
-    impactDisplay.store   (truncated (load (impactValue) * 100.0f),   std::memory_order_relaxed);
-    depthDisplay.store    (truncated (load (depthValue) * 100.0f),    std::memory_order_relaxed);
-    rateDisplay.store     (truncated (load (rateValue) * 5.0f),       std::memory_order_relaxed);
+    impactDisplay.store   (truncated (impactValue.load() * 100.0f),   std::memory_order_relaxed);
+    depthDisplay.store    (truncated (depthValue.load() * 100.0f),    std::memory_order_relaxed);
+    rateDisplay.store     (truncated (rateValue.load() * 5.0f),       std::memory_order_relaxed);
     biteDisplay.store     (truncated (bite),                          std::memory_order_relaxed);
-    feedbackDisplay.store (truncated (load (feedbackValue) * 100.0f), std::memory_order_relaxed);
-    phaseDisplay.store    (truncated (load (phaserXValue) * 100.0f),  std::memory_order_relaxed);
+    feedbackDisplay.store (truncated (feedbackValue.load() * 100.0f), std::memory_order_relaxed);
+    phaseDisplay.store    (truncated (phaserXValue.load() * 100.0f),  std::memory_order_relaxed);
 }
 
 void ZurizazAudioProcessor::runEffectPass (juce::AudioBuffer<float>& buffer, int channel, int numChannels, float bite)
@@ -103,11 +109,11 @@ void ZurizazAudioProcessor::runEffectPass (juce::AudioBuffer<float>& buffer, int
     switch (mode)
     {
         case distort:
-            EffectModes::distortPass (samples, numSamples, *impactValue);
+            EffectModes::distortPass (samples, numSamples, impactValue);
             break;
 
         case destroy:
-            EffectModes::destroyPass (samples, left, right, numSamples, bite, *impactValue);
+            EffectModes::destroyPass (samples, left, right, numSamples, bite, impactValue);
             break;
 
         case glimmer:
@@ -115,8 +121,8 @@ void ZurizazAudioProcessor::runEffectPass (juce::AudioBuffer<float>& buffer, int
         {
             ModulatedDelay::DelayLines lines { delayBufferLeft, delayBufferRight, delayBufferLength,
                                                writeIndex, lfoPhase, feedbackLeft, feedbackRight };
-            const ModulatedDelay::Controls controls { *impactValue, *depthValue, *rateValue,
-                                                      *feedbackValue, *phaserXValue, *biteValue };
+            const ModulatedDelay::Controls controls { impactValue, depthValue, rateValue,
+                                                      feedbackValue, phaserXValue, biteValue };
 
             ModulatedDelay::process (lines, controls,
                                      mode == glimmer ? ModulatedDelay::glimmerSweep : ModulatedDelay::quakeSweep,

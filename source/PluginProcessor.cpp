@@ -73,7 +73,12 @@ bool ZurizazAudioProcessor::isBusesLayoutSupported (const BusesLayout& layouts) 
 void ZurizazAudioProcessor::prepareToPlay (double sampleRate, int)
 {
     previousGain = 1.0f;
-    delayBufferLength = (int) (2.0 * sampleRate);
+    // Two seconds of audio. A rate no audio interface runs at (not a number, not above 0, or over
+    // 1 MHz) gets no lines at all: GLIMMER and QUAKE then leave the audio as it is until a
+    // preparation at a real rate.
+    constexpr auto highestUsableRate = 1.0e6;
+    const auto rateIsUsable = sampleRate > 0.0 && sampleRate <= highestUsableRate;
+    delayBufferLength = rateIsUsable ? (int) (2.0 * sampleRate) : 0;
     lfoPhase = 0.0f;
 
     delayBufferLeft.assign ((size_t) delayBufferLength, 0.0f);

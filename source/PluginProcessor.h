@@ -8,6 +8,7 @@
 
 #include "ParameterLayout.h"
 #include "TempoText.h"
+#include "dsp/LiveParameter.h"
 #include "dsp/Tempo.h"
 
 /** The Zurizaz processor: one per plug-in instance.
@@ -125,15 +126,16 @@ public:
     std::vector<float> delayBufferRight;
 
 private:
-    // The parameters block processing reads, looked up once: the audio thread only loads them.
-    std::atomic<float>* const speedValue    = treeState.getRawParameterValue (ParameterIds::speed);
-    std::atomic<float>* const fxValue       = treeState.getRawParameterValue (ParameterIds::fx);
-    std::atomic<float>* const impactValue   = treeState.getRawParameterValue (ParameterIds::impact);
-    std::atomic<float>* const depthValue    = treeState.getRawParameterValue (ParameterIds::depth);
-    std::atomic<float>* const rateValue     = treeState.getRawParameterValue (ParameterIds::rate);
-    std::atomic<float>* const feedbackValue = treeState.getRawParameterValue (ParameterIds::feedback);
-    std::atomic<float>* const phaserXValue  = treeState.getRawParameterValue (ParameterIds::phaserX);
-    std::atomic<float>* const biteValue     = treeState.getRawParameterValue (ParameterIds::bite);
+    // The parameters block processing reads, looked up once: the audio thread only loads them,
+    // and reads a value that is not finite as the default.
+    const LiveParameter speedValue    = liveParameter (ParameterIds::speed);
+    const LiveParameter fxValue       = liveParameter (ParameterIds::fx);
+    const LiveParameter impactValue   = liveParameter (ParameterIds::impact);
+    const LiveParameter depthValue    = liveParameter (ParameterIds::depth);
+    const LiveParameter rateValue     = liveParameter (ParameterIds::rate);
+    const LiveParameter feedbackValue = liveParameter (ParameterIds::feedback);
+    const LiveParameter phaserXValue  = liveParameter (ParameterIds::phaserX);
+    const LiveParameter biteValue     = liveParameter (ParameterIds::bite);
 
     // The parameters the editor's values live in, looked up once.
     juce::RangedAudioParameter* const bypassParameter       = treeState.getParameter (ParameterIds::bypassOn);
@@ -144,6 +146,7 @@ private:
     // The bar of the last usable host tempo (120 bpm until the host sends one).
     Tempo::BarLength barLength;
 
+    LiveParameter liveParameter (const char* id) const;
     void readTempo();
     void publishModesAndDisplays (float bite);
     void runEffectPass (juce::AudioBuffer<float>&, int channel, int numChannels, float bite);

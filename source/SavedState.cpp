@@ -51,14 +51,18 @@ namespace
         - it reads past the end of a text that ends inside a UTF-8 sequence: the text must be
           valid UTF-8;
         - it never returns from a processing instruction followed by text inside an element
-          ("<a><?p?>x</a>" hangs the host): ours has its declaration first and no other;
+          ("<a><?p?>x</a>" hangs the host): ours has its declaration first, after nothing but
+          whitespace (which the reader skips), and no other;
         - a document type declaration's entities expand into markup that it reads again, past
           the check above: ours has none.
     */
     bool textIsSafeToRead (std::string_view text)
     {
+        const auto start = text.find_first_not_of (" \t\n\v\f\r");
+        const auto fromStart = start == std::string_view::npos ? std::string_view() : text.substr (start);
+
         return juce::CharPointer_UTF8::isValidString (text.data(), (int) text.size())
-            && text.find ("<?", 1) == std::string_view::npos
+            && fromStart.find ("<?", 1) == std::string_view::npos
             && text.find ("<!DOCTYPE") == std::string_view::npos;
     }
 

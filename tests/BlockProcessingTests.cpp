@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <string>
 
 #include "ProcessorHarness.h"
 #include "dsp/Tempo.h"
@@ -312,7 +314,7 @@ TEST (BlockProcessing, ModesTruncateTowardZero)
 
     const Case cases[] = {
         { "fx", 1.5f, 1 }, { "fx", 2.99f, 2 }, { "fx", 5.0f, 5 },
-        { "speed", 2.999f, 2 }, { "speed", 1.0f, 1 }, { "speed", 3.0f, 3 },
+        { "speed", 2.999f, 2 }, { "speed", 1.5f, 1 }, { "speed", 1.0f, 1 }, { "speed", 3.0f, 3 },
     };
 
     for (const auto& c : cases)
@@ -390,6 +392,147 @@ TEST (BlockProcessing, OneChannelBlocksRunTheStereoStagesOnChannelZeroAlone)
             // One write per frame on one channel, holding channel 0 quantised.
             EXPECT_EQ (p.writeIndex, 64);
             EXPECT_EQ (p.delayBufferLeft[0], 0.25f);
+        }
+    }
+}
+
+//==============================================================================
+namespace
+{
+    const float nonFiniteValues[] = { std::numeric_limits<float>::quiet_NaN(),
+                                      std::numeric_limits<float>::infinity(),
+                                      -std::numeric_limits<float>::infinity() };
+
+    // Every parameter the audio thread reads.
+    const char* const soundParameters[] = { "speed", "fx", "impact", "depth", "rate", "feedback", "phaserX", "bite" };
+
+    juce::AudioBuffer<float> noise (juce::Random& random, int numSamples = 300)
+    {
+        juce::AudioBuffer<float> buffer (2, numSamples);
+
+        for (int ch = 0; ch < 2; ++ch)
+            for (int i = 0; i < numSamples; ++i)
+                buffer.setSample (ch, i, random.nextFloat() * 2.0f - 1.0f);
+
+        return buffer;
+    }
+
+    bool allFinite (const juce::AudioBuffer<float>& buffer)
+    {
+        for (int ch = 0; ch < buffer.getNumChannels(); ++ch)
+            for (int i = 0; i < buffer.getNumSamples(); ++i)
+                if (! std::isfinite (buffer.getSample (ch, i)))
+                    return false;
+
+        return true;
+    }
+
+    bool sameSamples (const juce::AudioBuffer<float>& a, const juce::AudioBuffer<float>& b)
+    {
+        for (int ch = 0; ch < 2; ++ch)
+            if (std::memcmp (a.getReadPointer (ch), b.getReadPointer (ch), sizeof (float) * (size_t) a.getNumSamples()) != 0)
+                return false;
+
+        return true;
+    }
+}
+
+// A NaN or an infinity once, in a sample or in a parameter, must not break the sound for good:
+// the delay lines, the feedback and the oscillator carry their state from block to block.
+TEST (BlockProcessing, ANonFiniteSampleOrParameterLeavesEveryLaterBlockFinite)
+{
+    std::vector<std::string> targets { "left input", "right input" };
+    targets.insert (targets.end(), std::begin (soundParameters), std::end (soundParameters));
+
+    for (int fx = 1; fx <= 5; ++fx)
+    {
+        for (const auto bad : nonFiniteValues)
+        {
+            for (const auto& target : targets)
+            {
+                SCOPED_TRACE ("fx " + std::to_string (fx) + ", " + target + " " + std::to_string (bad));
+                ZurizazAudioProcessor p;
+                prepare (p, 48000.0);
+                setRaw (p, "fx", (float) fx);
+                setRaw (p, "feedback", 0.6f);
+                juce::Random random (fx);
+
+                auto before = noise (random);
+                process (p, before);
+                ASSERT_TRUE (allFinite (before));
+
+                auto broken = noise (random);
+
+                if (target == "left input" || target == "right input")
+                {
+                    broken.setSample (target == "left input" ? 0 : 1, 123, bad);
+                    process (p, broken);
+                }
+                else
+                {
+                    const auto previous = p.treeState.getRawParameterValue (target.c_str())->load();
+                    setRaw (p, target.c_str(), bad);
+                    process (p, broken);
+                    setRaw (p, target.c_str(), previous);
+                }
+
+                for (int block = 0; block < 3; ++block)
+                {
+                    auto after = noise (random);
+                    process (p, after);
+                    ASSERT_TRUE (allFinite (after)) << "block " << block << " after";
+                }
+
+                // A phase stuck at NaN would still give finite samples, but the sweep would stand still.
+                EXPECT_TRUE (std::isfinite (p.lfoPhase));
+            }
+        }
+    }
+}
+
+// While a parameter holds NaN or an infinity, the block sounds and shows as at that parameter's
+// default, the value a fresh processor starts from.
+TEST (BlockProcessing, ANonFiniteParameterActsAsItsDefault)
+{
+    for (int fx = 1; fx <= 5; ++fx)
+    {
+        for (const auto* id : soundParameters)
+        {
+            for (const auto bad : nonFiniteValues)
+            {
+                SCOPED_TRACE ("fx " + std::to_string (fx) + ", " + id + " " + std::to_string (bad));
+                ZurizazAudioProcessor atDefault, broken;
+
+                for (auto* p : { &atDefault, &broken })
+                {
+                    prepare (*p, 48000.0);
+
+                    if (std::string (id) != "fx")
+                        setRaw (*p, "fx", (float) fx);
+                }
+
+                setRaw (broken, id, bad);
+                juce::Random random (7);
+
+                for (int block = 0; block < 2; ++block)
+                {
+                    auto expected = noise (random);
+                    auto actual = expected;
+                    process (atDefault, expected);
+                    process (broken, actual);
+
+                    ASSERT_TRUE (sameSamples (actual, expected)) << "block " << block;
+                }
+
+                EXPECT_EQ (broken.fxMode, atDefault.fxMode);
+                EXPECT_EQ (broken.speedMode, atDefault.speedMode);
+                EXPECT_EQ (broken.impactDisplay, atDefault.impactDisplay);
+                EXPECT_EQ (broken.depthDisplay, atDefault.depthDisplay);
+                EXPECT_EQ (broken.rateDisplay, atDefault.rateDisplay);
+                EXPECT_EQ (broken.biteDisplay, atDefault.biteDisplay);
+                EXPECT_EQ (broken.feedbackDisplay, atDefault.feedbackDisplay);
+                EXPECT_EQ (broken.phaseDisplay, atDefault.phaseDisplay);
+            }
         }
     }
 }

@@ -28,7 +28,7 @@ namespace
         DelayLines lines { left, right, length, writeIndex, lfoPhase, feedbackLeft, feedbackRight };
 
         std::atomic<float> impact { 1.0f }, depth { 0.0f }, rate { 0.0f }, feedback { 1.0f }, phaserX { 0.0f }, bite { 32.0f };
-        Controls controls { impact, depth, rate, feedback, phaserX, bite };
+        Controls controls { { impact, 1.0f }, { depth, 0.0f }, { rate, 0.0f }, { feedback, 1.0f }, { phaserX, 0.0f }, { bite, 32.0f } };
     };
 }
 
@@ -121,6 +121,30 @@ TEST (ModulatedDelay, PhaserZeroKeepsBothDelaysEqual)
     EXPECT_EQ (left, right);
 }
 
+// The right oscillator's phase wraps only above 1: a sum of exactly 1.0 takes the float sine of
+// 2 pi, which is not quite 0, and so sweeps the right delay a little away from the sine of 0.
+TEST (ModulatedDelay, ARightPhaseOfExactlyOneIsNotWrapped)
+{
+    constexpr int length = 2000, writeIndex = 1000;
+    DelayRig rig (length);
+    rig.writeIndex = writeIndex;
+    rig.lfoPhase = 0.75f;
+    rig.phaserX = 0.25f;           // 0.75f + 0.25f is exactly 1.0f
+    rig.depth = 1.0f;
+
+    const auto sineOfOne = std::sin (1.0f * 6.2831855f);
+    ASSERT_NE (sineOfOne, 0.0f);
+    const auto unwrapped = readLine (rig.right.data(), length, writeIndex, delayInSamples (1.0f, sineOfOne, glimmerSweep, 44100.0));
+    const auto wrapped = readLine (rig.right.data(), length, writeIndex, delayInSamples (1.0f, 0.0f, glimmerSweep, 44100.0));
+    ASSERT_NE (unwrapped, wrapped);
+
+    float left = 0.0f, right = 0.0f;
+    process (rig.lines, rig.controls, glimmerSweep, 44100.0, &left, &left, &right, 1);
+
+    // With feedback 1 the fed-back sample is the read.
+    EXPECT_EQ (rig.feedbackRight, unwrapped);
+}
+
 TEST (ModulatedDelay, WithoutFeedbackTheLinesHoldTheQuantisedInput)
 {
     DelayRig rig (1000);
@@ -146,7 +170,7 @@ TEST (ModulatedDelay, WithoutLinesAPassDoesNothing)
     float phase = 0.25f, feedbackLeft = 0.0f, feedbackRight = 0.0f;
     DelayLines lines { none, none, length, writeIndex, phase, feedbackLeft, feedbackRight };
     std::atomic<float> one { 1.0f };
-    Controls controls { one, one, one, one, one, one };
+    Controls controls { { one, 1.0f }, { one, 1.0f }, { one, 1.0f }, { one, 1.0f }, { one, 1.0f }, { one, 1.0f } };
 
     float left = 0.3f, right = 0.4f;
     process (lines, controls, glimmerSweep, 44100.0, &left, &left, &right, 1);

@@ -325,6 +325,8 @@ TEST (SavedState, TextsThatJuceWouldMisreadChangeNothing)
         // A processing instruction in an element leaves the reader looping for ever; a document
         // type can expand into one.
         { "a processing instruction after the declaration", forge (document ("Zurizaz", param ("speed", "3.0") + "<?p?>x")) },
+        { "a processing instruction after whitespace and the declaration",
+          forge ("\n" + document ("Zurizaz", param ("speed", "3.0") + "<?p?>x")) },
         { "a processing instruction in the root",           forge ("<Zurizaz>" + param ("speed", "3.0") + "<?p?>x</Zurizaz>") },
         { "a document type",
           forge ("<?xml version=\"1.0\"?><!DOCTYPE Zurizaz [<!ENTITY e \"<?p?>x\">]><Zurizaz>" + param ("speed", "3.0") + "&e;</Zurizaz>") },
@@ -339,6 +341,17 @@ TEST (SavedState, TextsThatJuceWouldMisreadChangeNothing)
         EXPECT_EQ (plain (p, "speed"), 2.0f);
         EXPECT_EQ (plain (p, "bite"), 32.0f);
         EXPECT_EQ (save (p), before);
+    }
+}
+
+TEST (SavedState, WhitespaceBeforeTheDeclarationIsAccepted)
+{
+    for (const juce::String space : { " ", "\n" })
+    {
+        SCOPED_TRACE (space.quoted());
+        ZurizazAudioProcessor p;
+        restore (p, forge (space + document ("Zurizaz", param ("speed", "3.0"))));
+        EXPECT_EQ (plain (p, "speed"), 3.0f);
     }
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 
-#include <atomic>
 #include <cmath>
 #include <limits>
+
+#include "LiveParameter.h"
 
 /** The per-sample effect modes, selected by the "fx" parameter truncated to an int. */
 enum EffectMode
@@ -96,23 +97,28 @@ namespace EffectModes
         return 4;
     }
 
-    /** DESTROY's level curve on the left channel: the factor 4m(1 - m) with m = impact / 2. */
-    inline float destroyLevelLeft (float left, float impact) noexcept
+    /** DESTROY's level curve for one impact: the factor 4m(1 - m) with m = impact / 2. */
+    struct DestroyLevel
     {
-        const auto m = impact * 0.5f;
-        return ((left * (1.0f - m)) * m) * 4.0f;
-    }
+        explicit DestroyLevel (float impact) noexcept  : m (impact * 0.5f), oneLessM (1.0f - m) {}
 
-    /** The same curve on the right channel, with the factors in the right channel's order. */
-    inline float destroyLevelRight (float right, float impact) noexcept
-    {
-        const auto m = impact * 0.5f;
-        return (((1.0f - m) * right) * m) * 4.0f;
-    }
+        float left (float x) const noexcept     { return ((x * oneLessM) * m) * 4.0f; }
+
+        /** The same curve with the factors in the right channel's order. */
+        float right (float x) const noexcept    { return ((oneLessM * x) * m) * 4.0f; }
+
+        float m, oneLessM;
+    };
+
+    /** DESTROY's level curve on the left channel. */
+    inline float destroyLevelLeft (float left, float impact) noexcept      { return DestroyLevel (impact).left (left); }
+
+    /** DESTROY's level curve on the right channel. */
+    inline float destroyLevelRight (float right, float impact) noexcept    { return DestroyLevel (impact).right (right); }
 
     //==============================================================================
     /** DISTORT over numSamples of one channel, reading impact at every sample. */
-    void distortPass (float* channel, int numSamples, const std::atomic<float>& impact) noexcept;
+    void distortPass (float* channel, int numSamples, const LiveParameter& impact) noexcept;
 
     /** DESTROY's pass for one channel of the block.
 
@@ -123,5 +129,5 @@ namespace EffectModes
         @param bite     the block's bite value, fixed for the whole block
     */
     void destroyPass (float* channel, float* left, float* right, int numSamples,
-                      float bite, const std::atomic<float>& impact) noexcept;
+                      float bite, const LiveParameter& impact) noexcept;
 }

@@ -12,7 +12,11 @@ namespace ModulatedDelay
     {
         constexpr float twoPi = 6.2831855f;
 
-        float load (const std::atomic<float>& value) noexcept   { return value.load (std::memory_order_relaxed); }
+        /** What the lines and the feedback keep of a value: the value itself, or 0 in place of a NaN
+            or an infinity (a broken source upstream, or a sum that overflows), which the lines and
+            the feedback would otherwise hand on to every later sample.
+        */
+        float keepable (float value) noexcept   { return std::isfinite (value) ? value : 0.0f; }
 
         float advancePhaseBy (float phase, double increment) noexcept
         {
@@ -87,8 +91,9 @@ namespace ModulatedDelay
         auto feedbackRight = lines.feedbackRight;
 
         // The parameters are read at every sample, but what is derived from them (the quantiser's
-        // step, the oscillator's increment) is only worth working out again when they move. NaN
-        // never matches, so both start fresh.
+        // step, the oscillator's increment) is only worth working out again when they move, and
+        // only a new value needs the check for NaN and infinities. NaN never matches, so both
+        // start fresh.
         auto lastBite = std::numeric_limits<float>::quiet_NaN();
         EffectModes::Quantiser quantiser;
         auto lastRate = std::numeric_limits<float>::quiet_NaN();
@@ -108,12 +113,12 @@ namespace ModulatedDelay
             {
                 const auto phaseLeft = phase;
                 const auto sineLeft = std::sin (phaseLeft * twoPi);
-                const auto depth = load (controls.depth);
+                const auto depth = controls.depth.load();
                 delaysLeft[k] = delayInSamples (depth, sineLeft, sweep, sampleRate);
 
                 if (right != nullptr)
                 {
-                    auto phaseRight = phaseLeft + load (controls.phaserX);
+                    auto phaseRight = phaseLeft + controls.phaserX.load();
 
                     if (phaseRight > 1.0f)
                         phaseRight = phaseRight - 1.0f;
@@ -123,12 +128,12 @@ namespace ModulatedDelay
                     delaysRight[k] = delayInSamples (depth, sineRight, sweep, sampleRate);
                 }
 
-                const auto rate = load (controls.rate);
+                const auto rate = controls.rate.loadAsStored();
 
                 if (rate != lastRate)
                 {
                     lastRate = rate;
-                    phaseIncrement = (double) rate / sampleRate;
+                    phaseIncrement = (double) controls.rate.orDefault (rate) / sampleRate;
                 }
 
                 phase = advancePhaseBy (phase, phaseIncrement);
@@ -137,33 +142,33 @@ namespace ModulatedDelay
             for (int k = 0; k < batchLength; ++k)
             {
                 const auto i = batchStart + k;
-                const auto bite = load (controls.bite);
+                const auto bite = controls.bite.loadAsStored();
 
                 if (bite != lastBite)
                 {
                     lastBite = bite;
-                    quantiser.setLevels (std::exp2 (bite));
+                    quantiser.setLevels (std::exp2 (controls.bite.orDefault (bite)));
                 }
 
                 channel[i] = quantiser (channel[i]);
 
                 const auto dryLeft = left[i];
-                leftLine[writeIndex] = dryLeft + feedbackLeft;
+                leftLine[writeIndex] = keepable (dryLeft + feedbackLeft);
                 const auto delayedLeft = readLine (leftLine, length, writeIndex, delaysLeft[k]);
-                const auto feedback = load (controls.feedback);
+                const auto feedback = controls.feedback.load();
                 feedbackLeft = feedback * delayedLeft;
 
                 if (right != nullptr)
                 {
                     const auto dryRight = right[i];
-                    rightLine[writeIndex] = dryRight + feedbackRight;
+                    rightLine[writeIndex] = keepable (dryRight + feedbackRight);
                     const auto delayedRight = readLine (rightLine, length, writeIndex, delaysRight[k]);
                     feedbackRight = feedback * delayedRight;
 
                     if (++writeIndex >= length)
                         writeIndex = 0;
 
-                    const auto impact = load (controls.impact);
+                    const auto impact = controls.impact.load();
                     left[i] = mixLeft (dryLeft, delayedLeft, impact);
                     right[i] = mixRight (dryRight, delayedRight, impact);
                 }
@@ -172,14 +177,16 @@ namespace ModulatedDelay
                     if (++writeIndex >= length)
                         writeIndex = 0;
 
-                    left[i] = mixLeft (dryLeft, delayedLeft, load (controls.impact));
+                    left[i] = mixLeft (dryLeft, delayedLeft, controls.impact.load());
                 }
             }
         }
 
         lines.writeIndex = writeIndex;
         lines.lfoPhase = phase;
-        lines.feedbackLeft = feedbackLeft;
-        lines.feedbackRight = feedbackRight;
+        // Within the pass the next write takes the feedback through keepable(); what carries over
+        // to the next block is checked here.
+        lines.feedbackLeft = keepable (feedbackLeft);
+        lines.feedbackRight = keepable (feedbackRight);
     }
 }

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <atomic>
 #include <vector>
+
+#include "LiveParameter.h"
 
 /** The swept stereo delay of GLIMMER and QUAKE.
 
@@ -34,12 +35,12 @@ namespace ModulatedDelay
     /** The parameters a pass reads afresh at every sample. */
     struct Controls
     {
-        const std::atomic<float>& impact;
-        const std::atomic<float>& depth;
-        const std::atomic<float>& rate;
-        const std::atomic<float>& feedback;
-        const std::atomic<float>& phaserX;
-        const std::atomic<float>& bite;
+        LiveParameter impact;
+        LiveParameter depth;
+        LiveParameter rate;
+        LiveParameter feedback;
+        LiveParameter phaserX;
+        LiveParameter bite;
     };
 
     /** The sweep of a mode, in seconds: from minimum to minimum + span. */
@@ -67,6 +68,9 @@ namespace ModulatedDelay
     float readLine (const float* line, int length, int writeIndex, float delay) noexcept;
 
     /** One channel's pass over numSamples.
+
+        The lines and the feedback never keep a value that is not finite: 0 is kept in its place,
+        so a NaN or an infinity that arrives in one sample leaves with that sample.
 
         @param channel  the channel this pass quantises by "bite"
         @param left     channel 0
