@@ -1,5 +1,7 @@
 #include "PluginProcessor.h"
 
+#include <cmath>
+
 #include "ParameterLayout.h"
 #include "PluginEditor.h"
 #include "StepLevels.h"
@@ -138,8 +140,13 @@ void ZurizazAudioProcessor::setHandleHeightFromEditor (int index, int y)
 void ZurizazAudioProcessor::parameterValueChanged (int parameterIndex, float newValue)
 {
     // The tree state's own listener may not have stored the new plain value yet (listeners are
-    // called in turn), so it is taken from the normalised value that the change brings.
-    const auto plain = [newValue] (const juce::RangedAudioParameter* p) { return p->convertFrom0to1 (newValue); };
+    // called in turn), so it is taken from the normalised value that the change brings. A host
+    // may push a value that is not a number through; it reads as the parameter's default, as the
+    // audio thread reads the other parameters.
+    const auto plain = [newValue] (const juce::RangedAudioParameter* p)
+    {
+        return p->convertFrom0to1 (std::isfinite (newValue) ? newValue : p->getDefaultValue());
+    };
 
     if (parameterIndex == bypassParameter->getParameterIndex())
     {

@@ -1,4 +1,5 @@
 #include <functional>
+#include <limits>
 
 #include <gtest/gtest.h>
 
@@ -36,6 +37,64 @@ TEST (Preparation, DelayLinesHoldTwoSecondsOfZerosAtEveryRate)
         EXPECT_EQ (p.writeIndex, 0);
         EXPECT_EQ (p.lfoPhase, 0.0f);
         EXPECT_EQ (p.previousGain, 1.0f);
+    }
+}
+
+// No interface runs at these rates: preparing for one neither throws nor misbehaves, and leaves no
+// delay lines, so GLIMMER and QUAKE pass the audio through until a preparation at a real rate.
+TEST (Preparation, ARateThatIsNotAnInterfacesGivesNoDelayLines)
+{
+    struct Case { double rate; int length; };
+
+    const Case cases[] = {
+        { std::numeric_limits<double>::quiet_NaN(), 0 },
+        { std::numeric_limits<double>::infinity(), 0 },
+        { -std::numeric_limits<double>::infinity(), 0 },
+        { 0.0, 0 },
+        { -48000.0, 0 },
+        { 1.0e12, 0 },
+        { 1000000.5, 0 },
+        { 1000000.0, 2000000 },     // the highest rate taken
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.rate);
+        ZurizazAudioProcessor p;
+        p.prepareToPlay (48000.0, 512);
+
+        p.setRateAndBufferSizeDetails (c.rate, 512);
+        ASSERT_NO_THROW (p.prepareToPlay (c.rate, 512));
+
+        EXPECT_EQ (p.delayBufferLength, c.length);
+        EXPECT_EQ (p.delayBufferLeft.size(), (size_t) c.length);
+        EXPECT_EQ (p.delayBufferRight.size(), (size_t) c.length);
+
+        if (c.length == 0)
+        {
+            for (auto fx : { 1.0f, 4.0f })
+            {
+                p.treeState.getRawParameterValue ("fx")->store (fx);
+                juce::AudioBuffer<float> buffer (2, 64);
+
+                for (int i = 0; i < 64; ++i)
+                    for (int ch = 0; ch < 2; ++ch)
+                        buffer.setSample (ch, i, 0.3f - 0.01f * (float) i);
+
+                const auto input = buffer;
+                juce::MidiBuffer midi;
+                p.processBlock (buffer, midi);
+
+                for (int ch = 0; ch < 2; ++ch)
+                    for (int i = 0; i < 64; ++i)
+                        ASSERT_EQ (buffer.getSample (ch, i), input.getSample (ch, i)) << "fx " << fx;
+            }
+        }
+
+        p.setRateAndBufferSizeDetails (44100.0, 512);
+        p.prepareToPlay (44100.0, 512);
+        EXPECT_EQ (p.delayBufferLength, 88200);
+        EXPECT_EQ (p.delayBufferLeft.size(), 88200u);
     }
 }
 
@@ -143,6 +202,35 @@ TEST (Preparation, AHostChangeOfAnEditorValueTakesAtOnceAndSurvivesARePrepare)
         ZurizazAudioProcessor reloaded;
         reloaded.setStateInformation (saved.getData(), (int) saved.getSize());
         EXPECT_TRUE (c.holds (reloaded));
+    }
+}
+
+TEST (Preparation, AHostValueThatIsNotANumberGivesAnEditorValueItsStart)
+{
+    // Each carrier first moved away from its start, then sent NaN or an infinity as a host might.
+    for (const auto bad : { std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+                            -std::numeric_limits<float>::infinity() })
+    {
+        SCOPED_TRACE (bad);
+        ZurizazAudioProcessor p;
+        p.prepareToPlay (44100.0, 512);
+
+        for (auto* id : { "bypassOn", "knobsShowing", "presets", "babyRadod1", "babyRadod8" })
+        {
+            p.treeState.getParameter (id)->setValueNotifyingHost (0.1f);
+            p.treeState.getParameter (id)->setValueNotifyingHost (1.0f);
+            p.treeState.getParameter (id)->setValueNotifyingHost (bad);
+        }
+
+        EXPECT_FALSE (p.bypassOn.load());
+        EXPECT_FALSE (p.knobsShowing.load());
+        EXPECT_EQ (p.currentPreset.load(), 1);
+
+        for (auto k : { 0, 7 })
+        {
+            EXPECT_EQ (p.handleHeight[(size_t) k].load(), 350.0f);
+            EXPECT_EQ (p.stepGain[(size_t) k].load(), 1.0f);
+        }
     }
 }
 
