@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "BenchmarkSummary.h"
-#include "EditorImages.h"
-#include "PluginEditor.h"
+#include "editor/EditorImages.h"
+#include "editor/PluginEditor.h"
 
 // What one frame of the editor costs on the message thread, painted by the software renderer into
 // an image the size of the window, as the Linux window peer does.

@@ -6,7 +6,7 @@
 
 #include "BenchmarkSummary.h"
 #include "PlayHeads.h"
-#include "PluginProcessor.h"
+#include "processor/PluginProcessor.h"
 
 /*  processBlock per effect mode on a stereo 48 kHz stream of 512-frame blocks, against two
     baselines run on the same buffer: the framework's own modulated delay (juce::dsp::Chorus) and a

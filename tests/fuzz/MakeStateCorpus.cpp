@@ -4,9 +4,9 @@
 
 #include <iostream>
 
-#include "ParameterLayout.h"
+#include "processor/ParameterLayout.h"
 #include "Parameters.h"
-#include "PluginProcessor.h"
+#include "processor/PluginProcessor.h"
 
 namespace
 {

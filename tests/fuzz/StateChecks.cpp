@@ -3,7 +3,7 @@
 #include <climits>
 #include <cmath>
 
-#include "PluginProcessor.h"
+#include "processor/PluginProcessor.h"
 
 namespace
 {

@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "MessageLoop.h"
-#include "ParameterLayout.h"
+#include "processor/ParameterLayout.h"
 #include "Parameters.h"
 #include "PlayHeads.h"
-#include "PluginEditor.h"
+#include "editor/PluginEditor.h"
 
 namespace
 {

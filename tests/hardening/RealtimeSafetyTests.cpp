@@ -5,10 +5,10 @@
 #include <gtest/gtest.h>
 
 #include "AudioThreadGuard.h"
-#include "ParameterLayout.h"
+#include "processor/ParameterLayout.h"
 #include "Parameters.h"
 #include "PlayHeads.h"
-#include "PluginProcessor.h"
+#include "processor/PluginProcessor.h"
 
 namespace
 {

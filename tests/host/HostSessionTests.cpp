@@ -1,4 +1,4 @@
-#include "../FreshStateBlob.h"
+#include "FreshStateBlob.h"
 #include "HostedPluginTest.h"
 #include "MessageLoop.h"
 #include "XDisplay.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PluginProcessor.h"
+#include "processor/PluginProcessor.h"
 
 /** Sets a parameter to a plain value in its range as one complete change gesture, the way a
     host's automation or the editor's controls set it.

@@ -6,7 +6,7 @@
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include "FilmStripKnob.h"
-#include "PluginProcessor.h"
+#include "processor/PluginProcessor.h"
 
 /** The plug-in's fixed 800 x 477 window.
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "FilmStripKnob.h"
+#include "editor/FilmStripKnob.h"
 
 namespace
 {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "PluginProcessor.h"
+#include "processor/PluginProcessor.h"
 
 namespace
 {

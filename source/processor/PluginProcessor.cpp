@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "ParameterLayout.h"
-#include "PluginEditor.h"
+#include "editor/PluginEditor.h"
 #include "StepLevels.h"
 
 ZurizazAudioProcessor::ZurizazAudioProcessor()

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "PlayHeads.h"
-#include "PluginProcessor.h"
+#include "processor/PluginProcessor.h"
 
 /** Writes a raw parameter value straight into the tree state's atomic, as the audio thread reads it
     (bypassing the parameter's 0.01 grid, so values such as 2.999 can be tried).

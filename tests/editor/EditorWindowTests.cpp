@@ -3,7 +3,7 @@
 #include <dlfcn.h>
 
 #include "MessageLoop.h"
-#include "PluginEditor.h"
+#include "editor/PluginEditor.h"
 
 namespace
 {

@@ -5,7 +5,7 @@
 #include "HandleGeometry.h"
 #include "LinkAddresses.h"
 #include "Presets.h"
-#include "StepLevels.h"
+#include "processor/StepLevels.h"
 
 namespace
 {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "EditorImages.h"
-#include "PluginEditor.h"
+#include "editor/EditorImages.h"
+#include "editor/PluginEditor.h"
 
 /** A processor with an editor open on it, painted headless into an image. */
 class EditorFixture  : public ::testing::Test

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "Parameters.h"
-#include "PluginProcessor.h"
+#include "processor/PluginProcessor.h"
 
 namespace
 {

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "Parameters.h"
-#include "PluginProcessor.h"
+#include "processor/PluginProcessor.h"
 
 /** Helpers for tests that save, inspect, forge and restore state blobs. */
 namespace StateBlobs

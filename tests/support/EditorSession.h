@@ -4,7 +4,7 @@
 
 #include "MessageLoop.h"
 #include "Parameters.h"
-#include "PluginEditor.h"
+#include "editor/PluginEditor.h"
 
 // runPendingMessages() delivers the change messages of the preset box, the knobs and the buttons.
 
