@@ -37,7 +37,7 @@ namespace StepGate
             return false;
 
         stepClock = 0;
-        currentStep = currentStep > 7 ? 1 : currentStep + 1;
+        currentStep = currentStep >= numSteps ? 1 : currentStep + 1;
         return true;
     }
 
@@ -50,13 +50,13 @@ namespace StepGate
         if (currentStep == 1)
         {
             set (0, false);
-            set (8, false);
+            set (numSteps, false);
             set (1, true);
         }
-        else if (currentStep == 8)
+        else if (currentStep == numSteps)
         {
-            set (7, false);
-            set (8, true);
+            set (numSteps - 1, false);
+            set (numSteps, true);
             set (0, true);
         }
         else

@@ -1,7 +1,5 @@
 #include "PluginEditor.h"
 
-#include <limits>
-
 #include "HandleGeometry.h"
 #include "LinkAddresses.h"
 #include "Presets.h"
@@ -9,25 +7,6 @@
 
 namespace
 {
-    /** A step handle's drag column (pointer x, both ends inclusive) and the x a drag puts it at. */
-    struct HandleColumn
-    {
-        int firstPointerX, lastPointerX, placedX;
-    };
-
-    // Columns are uneven; the gap 290..512 between the two groups belongs to no handle. A drag puts
-    // handles 3 and 6 at 150 and 584, one and two pixels right of where the layout has them.
-    constexpr HandleColumn handleColumns[ZurizazAudioProcessor::numSteps] = {
-        { std::numeric_limits<int>::min(), 78, 12 },
-        { 79,  148, 79 },
-        { 149, 219, 150 },
-        { 220, 289, 220 },
-        { 513, 581, 513 },
-        { 582, 651, 584 },
-        { 652, 719, 652 },
-        { 720, 791, 720 }
-    };
-
     // The free centre column whose background opens and closes the knobs panel.
     constexpr int centreColumnFirstX = 301;
     constexpr int centreColumnLastX  = 499;
@@ -36,7 +15,7 @@ namespace
     int handleIndexForPointerX (int x)
     {
         for (int i = 0; i < ZurizazAudioProcessor::numSteps; ++i)
-            if (x >= handleColumns[i].firstPointerX && x <= handleColumns[i].lastPointerX)
+            if (x >= HandleGeometry::handles[i].firstPointerX && x <= HandleGeometry::handles[i].lastPointerX)
                 return i;
 
         return -1;
@@ -69,7 +48,7 @@ void ZurizazAudioProcessorEditor::mouseDrag (const juce::MouseEvent& e)
     // Every drag event moves the handle of the column the pointer is in now, so a sideways sweep
     // sets each column it passes through. A single row between the bands plays at full level, the
     // top of the column (82) among them, so a drag goes one pixel down into the band below.
-    auto y = juce::jlimit (highestHandleY, lowestHandleY, e.y);
+    auto y = juce::jlimit (HandleGeometry::highestY, HandleGeometry::lowestY, e.y);
 
     if (isSingleRow (y))
         ++y;
@@ -88,7 +67,7 @@ void ZurizazAudioProcessorEditor::mouseUp (const juce::MouseEvent&)
 void ZurizazAudioProcessorEditor::placeBabyRadod (int index, int y)
 {
     const auto i = (size_t) index;
-    babyRadodButtons[i].setBounds (handleColumns[i].placedX, y, HandleGeometry::width, HandleGeometry::boxHeight (index));
+    babyRadodButtons[i].setBounds (HandleGeometry::handles[i].placedX, y, HandleGeometry::width, HandleGeometry::boxHeight (index));
     storeStepHandle (index, y);
 }
 
@@ -151,8 +130,9 @@ void ZurizazAudioProcessorEditor::buttonClicked (juce::Button* button)
     {
         if (button == &babyRadodButtons[(size_t) i])
         {
-            button->setBounds (HandleGeometry::layoutX[i], lowestHandleY, HandleGeometry::width, HandleGeometry::boxHeight (i));
-            storeStepHandle (i, lowestHandleY);
+            button->setBounds (HandleGeometry::handles[i].layoutX, HandleGeometry::lowestY,
+                               HandleGeometry::width, HandleGeometry::boxHeight (i));
+            storeStepHandle (i, HandleGeometry::lowestY);
             return;
         }
     }

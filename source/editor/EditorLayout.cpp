@@ -17,7 +17,7 @@ void ZurizazAudioProcessorEditor::resized()
     // A session or the host may store any height from 4 to 400; the handle is shown within its
     // column, and the stored height is left as it is.
     for (int i = 0; i < ZurizazAudioProcessor::numSteps; ++i)
-        babyRadodButtons[(size_t) i].setBounds (HandleGeometry::layoutX[i],
+        babyRadodButtons[(size_t) i].setBounds (HandleGeometry::handles[i].layoutX,
                                                 HandleGeometry::displayedY (audioProcessor.handleHeight[(size_t) i].load()),
                                                 HandleGeometry::width, HandleGeometry::boxHeight (i));
 

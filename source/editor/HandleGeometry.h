@@ -1,17 +1,45 @@
 #pragma once
 
-/** Where the window stands the eight step handles: the layout's x of each handle (a click on a
-    handle puts it back there too), and the size of its box. All eight show the same 68 x 125
-    picture; handle 1's box is the only one tall enough for all of it.
+#include <limits>
+
+#include "dsp/StepGate.h"
+#include "processor/StepLevels.h"
+
+/** Where the window stands the eight step handles and where the pointer moves each of them, and
+    the size of their boxes. All eight show the same 68 x 125 picture; handle 1's box is the only
+    one tall enough for all of it. The heights (highestY, lowestY, heightScale) are with the step
+    levels, as the processor stores and plays them.
 */
 namespace HandleGeometry
 {
-    constexpr int numHandles = 8;
-    constexpr int layoutX[numHandles] = { 12, 79, 149, 220, 513, 582, 652, 720 };
+    /** One step handle's row: its x in the layout (a click on the handle puts it back there too),
+        the x a drag puts it at, and its drag column (pointer x, both ends inclusive). */
+    struct Handle
+    {
+        int layoutX, placedX, firstPointerX, lastPointerX;
+    };
+
+    // Columns are uneven; the gap 290..512 between the two groups belongs to no handle, and
+    // handle 1 takes every pointer x left of handle 2. A drag puts handles 3 and 6 at 150 and
+    // 584, one and two pixels right of where the layout has them.
+    constexpr Handle handles[StepGate::numSteps] = {
+        { 12,  12,  std::numeric_limits<int>::min(), 78 },
+        { 79,  79,  79,  148 },
+        { 149, 150, 149, 219 },
+        { 220, 220, 220, 289 },
+        { 513, 513, 513, 581 },
+        { 582, 584, 582, 651 },
+        { 652, 652, 652, 719 },
+        { 720, 720, 720, 791 }
+    };
+
     constexpr int width = 68;
     constexpr int boxHeight (int index)   { return index == 0 ? 125 : 120; }
 
     /** The y at which the window shows a handle of this stored height: within the drag range
-        82..350, whatever height a host or a session has given it. */
-    constexpr int displayedY (float height) noexcept { return height < 82.0f ? 82 : (height > 350.0f ? 350 : (int) height); }
+        highestY..lowestY, whatever height a host or a session has given it. */
+    constexpr int displayedY (float height) noexcept
+    {
+        return height < (float) highestY ? highestY : (height > (float) lowestY ? lowestY : (int) height);
+    }
 }

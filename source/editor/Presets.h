@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "dsp/StepGate.h"
+
 /** One of the editor's twelve presets: its menu text, the eight knob values in the order they
     are applied, and the top edges of the eight step handles (82..350), whose heights give the
     step gains through levelForHeight.
@@ -10,7 +12,7 @@ struct Preset
 {
     const char* name;
     double fx, speed, impact, depth, rate, bite, feedback, phaserX;
-    std::array<int, 8> handleHeights;
+    std::array<int, StepGate::numSteps> handleHeights;
 };
 
 /** The presets in menu order; the preset with id n is presetTable[n - 1]. Values written with

@@ -1,5 +1,7 @@
 #include "ParameterLayout.h"
 
+#include "StepLevels.h"
+
 namespace
 {
     juce::String capitalised (const char* id)
@@ -44,12 +46,14 @@ juce::AudioProcessorValueTreeState::ParameterLayout createParameterLayout()
                 // not load the preset's knobs and handles.
                 intParameter (presets,      1, 13, 2, false));
 
-    // Heights of 4..400 pixels as fractions of 400, on a grid of one pixel; each handle starts at
-    // the bottom of its column (350 pixels), as the processor's handles do.
+    // Heights of 4..400 pixels as fractions of the scale, on a grid of one pixel; each handle starts
+    // at the bottom of its column, as the processor's handles do.
+    constexpr auto scale = (float) HandleGeometry::heightScale;
+
     for (auto* id : handleHeights)
         layout.add (std::make_unique<juce::AudioParameterFloat> (juce::ParameterID { id, 0 }, capitalised (id),
-                                                                 juce::NormalisableRange<float> (0.01f, 1.0f, 0.0025f),
-                                                                 0.875f));
+                                                                 juce::NormalisableRange<float> (4.0f / scale, 1.0f, 1.0f / scale),
+                                                                 (float) HandleGeometry::lowestY / scale));
 
     return layout;
 }

@@ -23,8 +23,8 @@ namespace ParameterIds
     inline constexpr const char* presets      = "presets";
 
     /** "babyRadod1".."babyRadod8": the height of step handle 1..8. */
-    inline constexpr const char* handleHeights[8] = { "babyRadod1", "babyRadod2", "babyRadod3", "babyRadod4",
-                                                      "babyRadod5", "babyRadod6", "babyRadod7", "babyRadod8" };
+    inline constexpr const char* handleHeights[] = { "babyRadod1", "babyRadod2", "babyRadod3", "babyRadod4",
+                                                    "babyRadod5", "babyRadod6", "babyRadod7", "babyRadod8" };
 }
 
 /** Builds the 19 parameters in host index order. */

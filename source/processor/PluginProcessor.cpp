@@ -20,7 +20,7 @@ ZurizazAudioProcessor::ZurizazAudioProcessor()
 
     // The parameters' defaults are these starting values, so members and parameters start in step.
     for (auto& height : handleHeight)
-        height.store (350.0f);
+        height.store ((float) HandleGeometry::lowestY);
 
     for (int k = 0; k < numSteps; ++k)
         handleParameters[(size_t) k] = treeState.getParameter (ParameterIds::handleHeights[k]);
@@ -133,8 +133,7 @@ void ZurizazAudioProcessor::setHandleHeightFromEditor (int index, int y)
     if (handleHeight[(size_t) index] == (float) y)
         return;
 
-    // A fraction of 400 pixels, on a grid with a point for every whole pixel.
-    setAsGesture (*handleParameters[(size_t) index], (float) y / 400.0f);
+    setAsGesture (*handleParameters[(size_t) index], (float) y / (float) HandleGeometry::heightScale);
 }
 
 void ZurizazAudioProcessor::parameterValueChanged (int parameterIndex, float newValue)
@@ -169,7 +168,7 @@ void ZurizazAudioProcessor::parameterValueChanged (int parameterIndex, float new
                 // The grid has a point for every whole pixel; rounding takes back the pixel that
                 // the float product may miss by a few millionths. The gain follows as a drag sets
                 // it (full level outside the handles' range).
-                const auto height = juce::roundToInt (plain (handleParameters[k]) * 400.0f);
+                const auto height = juce::roundToInt (plain (handleParameters[k]) * (float) HandleGeometry::heightScale);
                 handleHeight[k] = (float) height;
                 stepGain[k] = levelForHeight (height);
                 break;

@@ -9,6 +9,7 @@
 #include "ParameterLayout.h"
 #include "TempoText.h"
 #include "dsp/LiveParameter.h"
+#include "dsp/StepGate.h"
 #include "dsp/Tempo.h"
 
 /** The Zurizaz processor: one per plug-in instance.
@@ -78,7 +79,8 @@ public:
     void setHandleHeightFromEditor (int index, int y);
 
     //==============================================================================
-    static constexpr int numSteps = 8;
+    static constexpr int numSteps = StepGate::numSteps;
+    static_assert (std::size (ParameterIds::handleHeights) == (size_t) numSteps, "one height parameter per step");
 
     juce::AudioProcessorValueTreeState treeState;
 

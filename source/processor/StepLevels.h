@@ -37,6 +37,17 @@ constexpr float levelForHeight (int y) noexcept
     return 1.0f;
 }
 
-/** The range of heights a drag or a preset gives a step handle. */
-constexpr int highestHandleY = 82;
-constexpr int lowestHandleY  = 350;
+/** The heights of the step handles, in editor pixels: what the processor stores and plays and
+    the editor shows. Their x positions and boxes are in editor/HandleGeometry.h.
+*/
+namespace HandleGeometry
+{
+    /** The range of heights a drag or a preset gives a step handle. Every handle starts at the
+        bottom of its column, lowestY. */
+    constexpr int highestY = 82;
+    constexpr int lowestY  = 350;
+
+    /** A handle-height parameter holds the height as a fraction of heightScale pixels, on a grid
+        with a point for every whole pixel. */
+    constexpr int heightScale = 400;
+}
