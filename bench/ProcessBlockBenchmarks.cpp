@@ -51,7 +51,7 @@ namespace
         processor.setPlayHead (&playHead);
         processor.setRateAndBufferSizeDetails (sampleRate, blockSize);
         processor.prepareToPlay (sampleRate, blockSize);
-        processor.treeState.getRawParameterValue ("fx")->store ((float) fx);
+        processor.treeState.getRawParameterValue (ParameterIds::fx)->store ((float) fx);
 
         for (auto& gain : processor.stepGain)
             gain = stepGain;

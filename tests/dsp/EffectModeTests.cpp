@@ -66,9 +66,9 @@ namespace
     {
         ZurizazAudioProcessor p;
         prepare (p, 44100.0);
-        setRaw (p, "fx", fx);
-        setRaw (p, "impact", impact);
-        setRaw (p, "bite", bite);
+        setRaw (p, ParameterIds::fx, fx);
+        setRaw (p, ParameterIds::impact, impact);
+        setRaw (p, ParameterIds::bite, bite);
 
         juce::AudioBuffer<float> buffer (2, (int) left.size());
         buffer.copyFrom (0, 0, left.data(), (int) left.size());
@@ -116,15 +116,15 @@ TEST (EffectModes, DestroyTakesItsBitDepthFromTheBlocksBite)
 {
     ZurizazAudioProcessor p;
     prepare (p, 44100.0);
-    setRaw (p, "fx", 5.0f);
-    setRaw (p, "bite", 32.0f);
+    setRaw (p, ParameterIds::fx, 5.0f);
+    setRaw (p, ParameterIds::bite, 32.0f);
 
     auto buffer = constantBuffer (2, 3, 0.31f);
     process (p, buffer);
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ (buffer.getSample (0, i), 0.30859375f);
 
-    setRaw (p, "bite", 20.0f);
+    setRaw (p, ParameterIds::bite, 20.0f);
     buffer = constantBuffer (2, 3, 0.31f);
     process (p, buffer);
     for (int i = 0; i < 3; ++i)

@@ -186,8 +186,8 @@ TEST (ModulatedDelay, AStereoBlockWritesTheLinesAndTurnsTheOscillatorTwicePerFra
         SCOPED_TRACE (fx);
         ZurizazAudioProcessor p;
         prepare (p, 44100.0);
-        setRaw (p, "fx", fx);
-        setRaw (p, "rate", 4.41f);      // 1e-4 cycles per pass-sample
+        setRaw (p, ParameterIds::fx, fx);
+        setRaw (p, ParameterIds::rate, 4.41f);      // 1e-4 cycles per pass-sample
 
         auto buffer = constantBuffer (2, 100, 0.25f);
         process (p, buffer);

@@ -175,7 +175,7 @@ TEST (StepGate, At120BpmSupersonicStepsEvery22BlocksOf512)
     head.setBpm (120.0);
     p.setPlayHead (&head);
     prepare (p, 44100.0);
-    setRaw (p, "fx", 3.0f);
+    setRaw (p, ParameterIds::fx, 3.0f);
     p.stepGain[1] = 0.5f;
 
     auto runBlock = [&p]
@@ -213,7 +213,7 @@ TEST (StepGate, AnEditorGainChangeRampsInTheNextBlock)
 {
     ZurizazAudioProcessor p;
     prepare (p, 44100.0);
-    setRaw (p, "fx", 3.0f);
+    setRaw (p, ParameterIds::fx, 3.0f);
 
     auto buffer = constantBuffer (2, 4, 1.0f);
     process (p, buffer);

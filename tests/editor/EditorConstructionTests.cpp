@@ -115,7 +115,7 @@ TEST_F (EditorConstructionFixture, PresetBoxShowsTheCurrentPresetWithoutApplying
 
 TEST_F (EditorConstructionFixture, KnobsMoveInTheirOwnStepsAndShowAnInBetweenParameterAtTheNearestStep)
 {
-    auto* bite = processor.treeState.getParameter ("bite");
+    auto* bite = processor.treeState.getParameter (ParameterIds::bite);
     bite->setValueNotifyingHost (bite->convertTo0to1 (5.0f));
 
     auto& e = open();

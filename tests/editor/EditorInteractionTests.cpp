@@ -268,16 +268,16 @@ TEST (Buttons, BypassTogglesTheProcessorsFlag)
 {
     EditorSession session;
     session.open();
-    const auto parameterBefore = session.parameter ("bypassOn");
+    const auto parameterBefore = session.parameter (ParameterIds::bypassOn);
 
     session.click (session.ui().bypassButton);
     EXPECT_TRUE (session.processor.bypassOn.load());
 
-    EXPECT_EQ (session.parameter ("bypassOn"), 1.0f);
+    EXPECT_EQ (session.parameter (ParameterIds::bypassOn), 1.0f);
 
     session.click (session.ui().bypassButton);
     EXPECT_FALSE (session.processor.bypassOn.load());
-    EXPECT_EQ (session.parameter ("bypassOn"), parameterBefore);
+    EXPECT_EQ (session.parameter (ParameterIds::bypassOn), parameterBefore);
 }
 
 TEST (Buttons, PreviousAndNextStepThroughThePresetsWithTheirWraps)
@@ -465,7 +465,7 @@ TEST (EditorFollows, AHandleMovesToAHeightSetElsewhereAtTheNextPaintWithinTheDra
         drag (editor, 190, 300);   // handle 3 to the drag's x, 150
         ASSERT_EQ (editor.babyRadodButtons[2].getX(), 150);
 
-        session.setParameter ("babyRadod3", (float) height / 400.0f);
+        session.setParameter (ParameterIds::handleHeights[2], (float) height / 400.0f);
         EXPECT_EQ (editor.babyRadodButtons[2].getY(), 300);   // not before the paint
 
         juce::Image canvas (juce::Image::ARGB, 800, 477, true);
@@ -482,10 +482,10 @@ TEST (EditorFollows, ThePresetMenuShowsAPresetSetElsewhereWithoutApplyingIt)
     EditorSession session;
     session.open();
     auto& editor = session.ui();
-    session.setParameter ("fx", 3.0f);
+    session.setParameter (ParameterIds::fx, 3.0f);
     const auto heightsBefore = handleBounds (editor);
 
-    session.setParameter ("presets", 5.0f);   // preset 4, "Destroy All Humans"
+    session.setParameter (ParameterIds::presets, 5.0f);   // preset 4, "Destroy All Humans"
     juce::Image canvas (juce::Image::ARGB, 800, 477, true);
     {
         juce::Graphics g (canvas);
@@ -495,7 +495,7 @@ TEST (EditorFollows, ThePresetMenuShowsAPresetSetElsewhereWithoutApplyingIt)
 
     EXPECT_EQ (editor.presetBox.getText(), "Destroy All Humans");
     EXPECT_EQ (session.processor.currentPreset.load(), 4);
-    EXPECT_EQ (session.parameter ("fx"), 3.0f);
+    EXPECT_EQ (session.parameter (ParameterIds::fx), 3.0f);
     EXPECT_EQ (handleBounds (editor), heightsBefore);
 
     // A choice of the user's on its way to the menu's listener is not undone by a paint, and
@@ -508,6 +508,6 @@ TEST (EditorFollows, ThePresetMenuShowsAPresetSetElsewhereWithoutApplyingIt)
     runPendingMessages();
 
     EXPECT_EQ (session.processor.currentPreset.load(), 2);
-    EXPECT_EQ (session.parameter ("fx"), 1.0f);
+    EXPECT_EQ (session.parameter (ParameterIds::fx), 1.0f);
     EXPECT_EQ (editor.presetBox.getText(), "Intergalactic");
 }

@@ -69,22 +69,23 @@ TEST_F (EditorPaint, DestroyShowsBiteAsTheCrushersBitDepth)
 
 TEST_F (EditorPaint, CoversAndReadoutsFollowTheModeWithThePanelOpenOrClosed)
 {
+    using namespace ParameterIds;
     struct Case { int mode; std::set<juce::String> covered, shownReadouts; };
 
-    const std::set<juce::String> all { "impact", "bite", "depth", "rate", "feedback", "phaserX" };
+    const std::set<juce::String> all { impact, bite, depth, rate, feedback, phaserX };
 
     const std::vector<Case> cases {
         { 1, {}, all },
         { 4, {}, all },
-        { 2, { "bite", "depth", "rate", "feedback", "phaserX" }, { "impact" } },
+        { 2, { bite, depth, rate, feedback, phaserX }, { impact } },
         { 3, all, {} },
-        { 5, { "depth", "rate", "feedback", "phaserX" }, { "impact", "bite" } },
+        { 5, { depth, rate, feedback, phaserX }, { impact, bite } },
         { 0, all, all },
         { 7, all, all },
     };
 
     open();
-    const std::vector<juce::String> names { "impact", "bite", "depth", "rate", "feedback", "phaserX" };
+    const std::vector<juce::String> names { impact, bite, depth, rate, feedback, phaserX };
 
     for (const auto panelOpen : { true, false })
     {

@@ -36,14 +36,14 @@ namespace
 
     void expectKnobParameters (EditorSession& session, const ExpectedPreset& preset)
     {
-        EXPECT_NEAR (session.parameter ("fx"),       preset.fx,       gridTolerance);
-        EXPECT_NEAR (session.parameter ("speed"),    preset.speed,    gridTolerance);
-        EXPECT_NEAR (session.parameter ("impact"),   preset.impact,   gridTolerance);
-        EXPECT_NEAR (session.parameter ("depth"),    preset.depth,    gridTolerance);
-        EXPECT_NEAR (session.parameter ("rate"),     preset.rate,     gridTolerance);
-        EXPECT_NEAR (session.parameter ("bite"),     preset.bite,     gridTolerance);
-        EXPECT_NEAR (session.parameter ("feedback"), preset.feedback, gridTolerance);
-        EXPECT_NEAR (session.parameter ("phaserX"),  preset.phaserX,  gridTolerance);
+        EXPECT_NEAR (session.parameter (ParameterIds::fx),       preset.fx,       gridTolerance);
+        EXPECT_NEAR (session.parameter (ParameterIds::speed),    preset.speed,    gridTolerance);
+        EXPECT_NEAR (session.parameter (ParameterIds::impact),   preset.impact,   gridTolerance);
+        EXPECT_NEAR (session.parameter (ParameterIds::depth),    preset.depth,    gridTolerance);
+        EXPECT_NEAR (session.parameter (ParameterIds::rate),     preset.rate,     gridTolerance);
+        EXPECT_NEAR (session.parameter (ParameterIds::bite),     preset.bite,     gridTolerance);
+        EXPECT_NEAR (session.parameter (ParameterIds::feedback), preset.feedback, gridTolerance);
+        EXPECT_NEAR (session.parameter (ParameterIds::phaserX),  preset.phaserX,  gridTolerance);
     }
 
     void expectHandles (EditorSession& session, const ExpectedPreset& preset)
@@ -90,7 +90,7 @@ TEST (Presets, EachPresetSetsItsKnobParametersAndHandlesWithThePanelHidden)
         expectHandles (session, preset);
 
         // The preset is stored as its id + 1; bypass and the panel are left alone.
-        EXPECT_EQ (session.parameter ("presets"), (float) preset.id + 1.0f);
+        EXPECT_EQ (session.parameter (ParameterIds::presets), (float) preset.id + 1.0f);
         EXPECT_FALSE (session.processor.bypassOn.load());
         EXPECT_FALSE (session.processor.knobsShowing.load());
     }
@@ -117,9 +117,10 @@ TEST (Presets, KnobsShowAPresetAtOnceAndTheHostHearsItFromTheMessageLoop)
 
     // The handles that move (all but the first and last, at 350 and 82 in both) and the preset
     // reach the host at once, the knobs from the message loop.
-    EXPECT_EQ (host.changed, juce::StringArray ({ "babyRadod2", "babyRadod3", "babyRadod4", "babyRadod5",
-                                                  "babyRadod6", "babyRadod7", "presets",
-                                                  "fx", "speed", "impact", "depth", "rate", "bite", "feedback", "phaserX" }));
+    using namespace ParameterIds;
+    EXPECT_EQ (host.changed, juce::StringArray ({ handleHeights[1], handleHeights[2], handleHeights[3], handleHeights[4],
+                                                  handleHeights[5], handleHeights[6], presets,
+                                                  fx, speed, impact, depth, rate, bite, feedback, phaserX }));
     expectKnobParameters (session, expectedPresets[1]);
 }
 
@@ -135,13 +136,13 @@ TEST (Presets, TheKnobsMoveBeforeTheirParameters)
 
     EXPECT_EQ (session.ui().fxKnob.getValue(), 5.0);
     EXPECT_EQ (session.ui().biteKnob.getValue(), 16.0);
-    EXPECT_EQ (session.parameter ("fx"), 1.0f);
-    EXPECT_EQ (session.parameter ("bite"), 32.0f);
+    EXPECT_EQ (session.parameter (ParameterIds::fx), 1.0f);
+    EXPECT_EQ (session.parameter (ParameterIds::bite), 32.0f);
     EXPECT_EQ (session.processor.stepGain[2].load(), 0.2f);   // the gains change at once
 
     runPendingMessages();
-    EXPECT_EQ (session.parameter ("fx"), 5.0f);
-    EXPECT_EQ (session.parameter ("bite"), 16.0f);
+    EXPECT_EQ (session.parameter (ParameterIds::fx), 5.0f);
+    EXPECT_EQ (session.parameter (ParameterIds::bite), 16.0f);
 }
 
 TEST (Presets, ChoosingTheShownPresetAgainOrClearingTheSelectionAppliesNothing)
@@ -162,7 +163,7 @@ TEST (Presets, ChoosingTheShownPresetAgainOrClearingTheSelectionAppliesNothing)
         session.open();
         session.choose (c.preset);
         session.ui().mouseDrag (mouseAt (session.ui(), 100, c.dragY));
-        session.setParameter ("fx", c.fx);
+        session.setParameter (ParameterIds::fx, c.fx);
 
         session.choose (c.secondChoice);
 
@@ -171,7 +172,7 @@ TEST (Presets, ChoosingTheShownPresetAgainOrClearingTheSelectionAppliesNothing)
         EXPECT_EQ (session.processor.stepGain[1].load(), c.gainAfterDrag);
         EXPECT_EQ (session.processor.handleHeight[1].load(), (float) c.dragY);
         EXPECT_EQ (session.ui().babyRadodButtons[1].getY(), c.dragY);
-        EXPECT_EQ (session.parameter ("fx"), c.fx);
+        EXPECT_EQ (session.parameter (ParameterIds::fx), c.fx);
         EXPECT_TRUE (session.processor.presetChangeArmed.load());
     }
 }
@@ -205,8 +206,8 @@ TEST (PresetGuard, OpeningTheEditorOnAPresetNeverAppliesItAgain)
         SCOPED_TRACE (id);
         EditorSession session;
         session.processor.currentPreset = id;
-        session.setParameter ("fx", 3.0f);
-        session.setParameter ("bite", 10.0f);
+        session.setParameter (ParameterIds::fx, 3.0f);
+        session.setParameter (ParameterIds::bite, 10.0f);
         for (size_t k = 0; k < 8; ++k)
         {
             session.processor.handleHeight[k] = 111.0f;
@@ -217,8 +218,8 @@ TEST (PresetGuard, OpeningTheEditorOnAPresetNeverAppliesItAgain)
 
         EXPECT_EQ (session.ui().presetBox.getText(), juce::String (expectedPresets[id - 1].name));
         EXPECT_EQ (session.processor.currentPreset.load(), id);
-        EXPECT_EQ (session.parameter ("fx"), 3.0f);
-        EXPECT_EQ (session.parameter ("bite"), 10.0f);
+        EXPECT_EQ (session.parameter (ParameterIds::fx), 3.0f);
+        EXPECT_EQ (session.parameter (ParameterIds::bite), 10.0f);
         for (size_t k = 0; k < 8; ++k)
         {
             EXPECT_EQ (session.processor.handleHeight[k].load(), 111.0f);
@@ -243,10 +244,10 @@ TEST (PresetGuard, TheFirstChoiceAfterOpeningWithNoPresetIsApplied)
     {
         SCOPED_TRACE ((int) way);
         EditorSession session;
-        session.setParameter ("presets", 1.0f);
+        session.setParameter (ParameterIds::presets, 1.0f);
         session.processor.prepareToPlay (44100.0, 512);
         ASSERT_EQ (session.processor.currentPreset.load(), 0);
-        session.setParameter ("fx", 3.0f);
+        session.setParameter (ParameterIds::fx, 3.0f);
         session.open();
         ASSERT_EQ (session.ui().presetBox.getSelectedId(), 0);
 

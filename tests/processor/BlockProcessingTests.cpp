@@ -205,7 +205,7 @@ TEST (BlockProcessing, BypassPassesTheInputAndHoldsTheGateWhileTheTempoFollows)
     prepare (p, 44100.0);
     head.setBpm (120.0);
 
-    setRaw (p, "fx", 2.0f);           // DISTORT would change every sample
+    setRaw (p, ParameterIds::fx, 2.0f);           // DISTORT would change every sample
     p.stepGain[0] = 0.5f;
     auto first = constantBuffer (2, 100, 0.5f);
     process (p, first);
@@ -216,8 +216,8 @@ TEST (BlockProcessing, BypassPassesTheInputAndHoldsTheGateWhileTheTempoFollows)
     const auto phase = p.lfoPhase;
 
     p.bypassOn = true;
-    setRaw (p, "fx", 5.0f);
-    setRaw (p, "impact", 0.5f);
+    setRaw (p, ParameterIds::fx, 5.0f);
+    setRaw (p, ParameterIds::impact, 0.5f);
     head.setBpm (90.0);
 
     const std::vector<float> input { 0.3f, -0.7f, 1.5f, 0.0f, 0.25f };
@@ -299,7 +299,7 @@ TEST (BlockProcessing, AZeroSampleBlockCountsNothingButRunsTheGate)
     EXPECT_TRUE (p.stepLight[1].load());
 
     // A faster speed brings the step length below the clock: the next block advances, empty or not.
-    setRaw (p, "speed", 3.0f);
+    setRaw (p, ParameterIds::speed, 3.0f);
     process (p, empty);
     EXPECT_EQ (p.currentStep, 2);
     EXPECT_EQ (p.stepClock, 0);
@@ -313,8 +313,9 @@ TEST (BlockProcessing, ModesTruncateTowardZero)
     struct Case { const char* id; float value; int expected; };
 
     const Case cases[] = {
-        { "fx", 1.5f, 1 }, { "fx", 2.99f, 2 }, { "fx", 5.0f, 5 },
-        { "speed", 2.999f, 2 }, { "speed", 1.5f, 1 }, { "speed", 1.0f, 1 }, { "speed", 3.0f, 3 },
+        { ParameterIds::fx, 1.5f, 1 }, { ParameterIds::fx, 2.99f, 2 }, { ParameterIds::fx, 5.0f, 5 },
+        { ParameterIds::speed, 2.999f, 2 }, { ParameterIds::speed, 1.5f, 1 },
+        { ParameterIds::speed, 1.0f, 1 },   { ParameterIds::speed, 3.0f, 3 },
     };
 
     for (const auto& c : cases)
@@ -327,7 +328,7 @@ TEST (BlockProcessing, ModesTruncateTowardZero)
         auto buffer = constantBuffer (2, 4, 0.0f);
         process (p, buffer);
 
-        EXPECT_EQ (std::string (c.id) == "fx" ? p.fxMode.load() : p.speedMode.load(), c.expected);
+        EXPECT_EQ (std::string (c.id) == ParameterIds::fx ? p.fxMode.load() : p.speedMode.load(), c.expected);
     }
 }
 
@@ -340,13 +341,13 @@ TEST (BlockProcessing, DisplayIntegersTruncateTheParameterProducts)
 
     expectReadoutsOfTheDefaults (p);
 
-    setRaw (p, "rate", 0.1f);
+    setRaw (p, ParameterIds::rate, 0.1f);
     process (p, buffer);
     EXPECT_EQ (p.rateDisplay, 0);
 
-    setRaw (p, "rate", 20.0f);
-    setRaw (p, "bite", 12.9f);
-    setRaw (p, "phaserX", std::nanf (""));
+    setRaw (p, ParameterIds::rate, 20.0f);
+    setRaw (p, ParameterIds::bite, 12.9f);
+    setRaw (p, ParameterIds::phaserX, std::nanf (""));
     process (p, buffer);
     EXPECT_EQ (p.rateDisplay, 100);
     EXPECT_EQ (p.biteDisplay, 12);
@@ -364,9 +365,9 @@ TEST (BlockProcessing, OneChannelBlocksRunTheStereoStagesOnChannelZeroAlone)
         ZurizazAudioProcessor p;
         ASSERT_TRUE (makeMono (p));
         prepare (p, 44100.0);
-        setRaw (p, "fx", fx);
-        setRaw (p, "impact", 0.5f);
-        setRaw (p, "bite", 2.0f);
+        setRaw (p, ParameterIds::fx, fx);
+        setRaw (p, ParameterIds::impact, 0.5f);
+        setRaw (p, ParameterIds::bite, 2.0f);
         p.feedbackRight = 0.125f;
 
         auto buffer = constantBuffer (2, 64, 0.3f);
@@ -404,7 +405,9 @@ namespace
                                       -std::numeric_limits<float>::infinity() };
 
     // Every parameter the audio thread reads.
-    const char* const soundParameters[] = { "speed", "fx", "impact", "depth", "rate", "feedback", "phaserX", "bite" };
+    const char* const soundParameters[] = { ParameterIds::speed, ParameterIds::fx, ParameterIds::impact,
+                                            ParameterIds::depth, ParameterIds::rate, ParameterIds::feedback,
+                                            ParameterIds::phaserX, ParameterIds::bite };
 
     juce::AudioBuffer<float> noise (juce::Random& random, int numSamples = 300)
     {
@@ -453,8 +456,8 @@ TEST (BlockProcessing, ANonFiniteSampleOrParameterLeavesEveryLaterBlockFinite)
                 SCOPED_TRACE ("fx " + std::to_string (fx) + ", " + target + " " + std::to_string (bad));
                 ZurizazAudioProcessor p;
                 prepare (p, 48000.0);
-                setRaw (p, "fx", (float) fx);
-                setRaw (p, "feedback", 0.6f);
+                setRaw (p, ParameterIds::fx, (float) fx);
+                setRaw (p, ParameterIds::feedback, 0.6f);
                 juce::Random random (fx);
 
                 auto before = noise (random);
@@ -507,8 +510,8 @@ TEST (BlockProcessing, ANonFiniteParameterActsAsItsDefault)
                 {
                     prepare (*p, 48000.0);
 
-                    if (std::string (id) != "fx")
-                        setRaw (*p, "fx", (float) fx);
+                    if (std::string (id) != ParameterIds::fx)
+                        setRaw (*p, ParameterIds::fx, (float) fx);
                 }
 
                 setRaw (broken, id, bad);

@@ -92,24 +92,24 @@ TEST (Parameters, HostSeesTheTableInOrder)
 TEST (Parameters, IntegerParametersReportTheirStepCounts)
 {
     ZurizazAudioProcessor p;
-    EXPECT_EQ (p.treeState.getParameter ("bypassOn")->getNumSteps(), 2);
-    EXPECT_EQ (p.treeState.getParameter ("knobsShowing")->getNumSteps(), 2);
-    EXPECT_EQ (p.treeState.getParameter ("presets")->getNumSteps(), 13);
+    EXPECT_EQ (p.treeState.getParameter (ParameterIds::bypassOn)->getNumSteps(), 2);
+    EXPECT_EQ (p.treeState.getParameter (ParameterIds::knobsShowing)->getNumSteps(), 2);
+    EXPECT_EQ (p.treeState.getParameter (ParameterIds::presets)->getNumSteps(), 13);
 }
 
 TEST (Parameters, NormalisedValuesSnapToTheGrid)
 {
     struct Case { const char* id; float normalised; float plain; };
     const Case cases[] = {
-        { "speed",      0.25f, 1.5f },
-        { "bite",       0.5f,  17.0f },
-        { "presets",    0.5f,  7.0f },
-        { "presets",    1.1f,  13.0f },
-        { "presets",    1.2f,  13.0f },
-        { "babyRadod1", 0.3f,  0.3075f },   // 0.307 snapped to the 0.0025 grid
-        { "babyRadod1", 0.0f,  0.01f },
-        { "babyRadod1", 1.0f,  1.0f },
-        { "babyRadod1", -0.5f, 0.01f },
+        { ParameterIds::speed,            0.25f, 1.5f },
+        { ParameterIds::bite,             0.5f,  17.0f },
+        { ParameterIds::presets,          0.5f,  7.0f },
+        { ParameterIds::presets,          1.1f,  13.0f },
+        { ParameterIds::presets,          1.2f,  13.0f },
+        { ParameterIds::handleHeights[0], 0.3f,  0.3075f },   // 0.307 snapped to the 0.0025 grid
+        { ParameterIds::handleHeights[0], 0.0f,  0.01f },
+        { ParameterIds::handleHeights[0], 1.0f,  1.0f },
+        { ParameterIds::handleHeights[0], -0.5f, 0.01f },
     };
 
     for (const auto& c : cases)
@@ -123,7 +123,7 @@ TEST (Parameters, NormalisedValuesSnapToTheGrid)
 TEST (Parameters, SpeedIsContinuousOnItsGrid)
 {
     ZurizazAudioProcessor p;
-    auto* speed = p.treeState.getParameter ("speed");
+    auto* speed = p.treeState.getParameter (ParameterIds::speed);
     speed->setValueNotifyingHost (speed->convertTo0to1 (2.37f));
-    EXPECT_FLOAT_EQ (p.treeState.getRawParameterValue ("speed")->load(), 2.37f);
+    EXPECT_FLOAT_EQ (p.treeState.getRawParameterValue (ParameterIds::speed)->load(), 2.37f);
 }

@@ -74,7 +74,7 @@ TEST (Preparation, ARateThatIsNotAnInterfacesGivesNoDelayLines)
         {
             for (auto fx : { 1.0f, 4.0f })
             {
-                p.treeState.getRawParameterValue ("fx")->store (fx);
+                p.treeState.getRawParameterValue (ParameterIds::fx)->store (fx);
                 juce::AudioBuffer<float> buffer (2, 64);
 
                 for (int i = 0; i < 64; ++i)
@@ -118,8 +118,8 @@ TEST (Preparation, AFreshInstanceKeepsItsStartingValuesWhichAreItsParametersDefa
     for (auto* parameter : p.getParameters())
         EXPECT_EQ (parameter->getValue(), parameter->getDefaultValue()) << parameter->getName (100);
 
-    EXPECT_EQ (p.treeState.getRawParameterValue ("presets")->load(), 2.0f);
-    EXPECT_EQ (p.treeState.getRawParameterValue ("babyRadod1")->load(), 0.875f);
+    EXPECT_EQ (p.treeState.getRawParameterValue (ParameterIds::presets)->load(), 2.0f);
+    EXPECT_EQ (p.treeState.getRawParameterValue (ParameterIds::handleHeights[0])->load(), 0.875f);
 }
 
 TEST (Preparation, EditorChangesSurviveAnyNumberOfRePrepares)
@@ -166,18 +166,18 @@ TEST (Preparation, AHostChangeOfAnEditorValueTakesAtOnceAndSurvivesARePrepare)
     // Each of the eleven, set by the host as a normalised value; what the member then holds.
     struct Case { const char* id; float normalised; std::function<bool (ZurizazAudioProcessor&)> holds; };
     const Case cases[] = {
-        { "bypassOn",     1.0f,          [] (auto& p) { return p.bypassOn.load(); } },
-        { "knobsShowing", 1.0f,          [] (auto& p) { return p.knobsShowing.load(); } },
-        { "presets",      7.0f / 12.0f,  [] (auto& p) { return p.currentPreset.load() == 7; } },   // 8, preset 7
-        { "presets",      0.0f,          [] (auto& p) { return p.currentPreset.load() == 0; } },   // 1, no preset
-        { "babyRadod1",   0.0909f,       [] (auto& p) { return p.handleHeight[0].load() == 40.0f  && p.stepGain[0].load() == 1.0f; } },
-        { "babyRadod2",   0.1f,          [] (auto& p) { return p.handleHeight[1].load() == 44.0f  && p.stepGain[1].load() == 1.0f; } },
-        { "babyRadod3",   0.2f,          [] (auto& p) { return p.handleHeight[2].load() == 83.0f  && p.stepGain[2].load() == 0.1f; } },
-        { "babyRadod4",   0.25f,         [] (auto& p) { return p.handleHeight[3].load() == 103.0f && p.stepGain[3].load() == 0.2f; } },
-        { "babyRadod5",   0.5f,          [] (auto& p) { return p.handleHeight[4].load() == 202.0f && p.stepGain[4].load() == 0.6f; } },
-        { "babyRadod6",   0.75f,         [] (auto& p) { return p.handleHeight[5].load() == 301.0f && p.stepGain[5].load() == 0.9f; } },
-        { "babyRadod7",   0.6f,          [] (auto& p) { return p.handleHeight[6].load() == 242.0f && p.stepGain[6].load() == 0.7f; } },
-        { "babyRadod8",   1.0f,          [] (auto& p) { return p.handleHeight[7].load() == 400.0f && p.stepGain[7].load() == 1.0f; } },
+        { ParameterIds::bypassOn,         1.0f,          [] (auto& p) { return p.bypassOn.load(); } },
+        { ParameterIds::knobsShowing,     1.0f,          [] (auto& p) { return p.knobsShowing.load(); } },
+        { ParameterIds::presets,          7.0f / 12.0f,  [] (auto& p) { return p.currentPreset.load() == 7; } },   // 8, preset 7
+        { ParameterIds::presets,          0.0f,          [] (auto& p) { return p.currentPreset.load() == 0; } },   // 1, no preset
+        { ParameterIds::handleHeights[0], 0.0909f,       [] (auto& p) { return p.handleHeight[0].load() == 40.0f  && p.stepGain[0].load() == 1.0f; } },
+        { ParameterIds::handleHeights[1], 0.1f,          [] (auto& p) { return p.handleHeight[1].load() == 44.0f  && p.stepGain[1].load() == 1.0f; } },
+        { ParameterIds::handleHeights[2], 0.2f,          [] (auto& p) { return p.handleHeight[2].load() == 83.0f  && p.stepGain[2].load() == 0.1f; } },
+        { ParameterIds::handleHeights[3], 0.25f,         [] (auto& p) { return p.handleHeight[3].load() == 103.0f && p.stepGain[3].load() == 0.2f; } },
+        { ParameterIds::handleHeights[4], 0.5f,          [] (auto& p) { return p.handleHeight[4].load() == 202.0f && p.stepGain[4].load() == 0.6f; } },
+        { ParameterIds::handleHeights[5], 0.75f,         [] (auto& p) { return p.handleHeight[5].load() == 301.0f && p.stepGain[5].load() == 0.9f; } },
+        { ParameterIds::handleHeights[6], 0.6f,          [] (auto& p) { return p.handleHeight[6].load() == 242.0f && p.stepGain[6].load() == 0.7f; } },
+        { ParameterIds::handleHeights[7], 1.0f,          [] (auto& p) { return p.handleHeight[7].load() == 400.0f && p.stepGain[7].load() == 1.0f; } },
     };
 
     for (const auto& c : cases)
@@ -215,7 +215,8 @@ TEST (Preparation, AHostValueThatIsNotANumberGivesAnEditorValueItsStart)
         ZurizazAudioProcessor p;
         p.prepareToPlay (44100.0, 512);
 
-        for (auto* id : { "bypassOn", "knobsShowing", "presets", "babyRadod1", "babyRadod8" })
+        for (auto* id : { ParameterIds::bypassOn, ParameterIds::knobsShowing, ParameterIds::presets,
+                          ParameterIds::handleHeights[0], ParameterIds::handleHeights[7] })
         {
             p.treeState.getParameter (id)->setValueNotifyingHost (0.1f);
             p.treeState.getParameter (id)->setValueNotifyingHost (1.0f);
@@ -239,7 +240,7 @@ TEST (Preparation, AHostChangePlaysInTheNextBlock)
     ZurizazAudioProcessor p;
     p.setRateAndBufferSizeDetails (44100.0, 64);
     p.prepareToPlay (44100.0, 64);
-    setPlain (p, "fx", 3.0f);   // SILENCE: the gate alone shapes the level
+    setPlain (p, ParameterIds::fx, 3.0f);   // SILENCE: the gate alone shapes the level
 
     juce::AudioBuffer<float> buffer (2, 64);
     juce::MidiBuffer midi;
@@ -256,12 +257,12 @@ TEST (Preparation, AHostChangePlaysInTheNextBlock)
     EXPECT_EQ (lastSampleOfABlockOfOnes(), 1.0f);
 
     // Step 1's handle to 100 pixels: the next block ramps down, the one after plays at 0.2.
-    setPlain (p, "babyRadod1", 0.25f);
+    setPlain (p, ParameterIds::handleHeights[0], 0.25f);
     EXPECT_LT (lastSampleOfABlockOfOnes(), 0.25f);
     EXPECT_FLOAT_EQ (lastSampleOfABlockOfOnes(), 0.2f);
 
     // Bypass on: the block passes untouched.
-    setPlain (p, "bypassOn", 1.0f);
+    setPlain (p, ParameterIds::bypassOn, 1.0f);
     EXPECT_EQ (lastSampleOfABlockOfOnes(), 1.0f);
 }
 

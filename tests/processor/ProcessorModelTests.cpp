@@ -69,11 +69,11 @@ TEST (ProcessorModel, TwoInstancesShareNothing)
     first.bypassOn = true;
     first.stepGain[3] = 0.2f;
     first.handleHeight[5] = 100.0f;
-    first.treeState.getParameter ("fx")->setValueNotifyingHost (1.0f);
+    first.treeState.getParameter (ParameterIds::fx)->setValueNotifyingHost (1.0f);
 
     EXPECT_FALSE (second.bypassOn);
     EXPECT_EQ (second.stepGain[3].load(), 1.0f);
     EXPECT_EQ (second.handleHeight[5].load(), 350.0f);
-    EXPECT_EQ (second.treeState.getRawParameterValue ("fx")->load(), 1.0f);
-    EXPECT_EQ (first.treeState.getRawParameterValue ("fx")->load(), 5.0f);
+    EXPECT_EQ (second.treeState.getRawParameterValue (ParameterIds::fx)->load(), 1.0f);
+    EXPECT_EQ (first.treeState.getRawParameterValue (ParameterIds::fx)->load(), 5.0f);
 }

@@ -209,10 +209,10 @@ TEST (SavedStateRoundTrip, HeightsOutsideTheHandlesRangePlayAtFullLevel)
     {
         SCOPED_TRACE (height);
         ZurizazAudioProcessor p;
-        setPlain (p, "babyRadod4", 100.0f / 400.0f);
+        setPlain (p, ParameterIds::handleHeights[3], 100.0f / 400.0f);
         ASSERT_EQ (p.stepGain[3].load(), 0.2f);
 
-        setPlain (p, "babyRadod4", (float) height / 400.0f);
+        setPlain (p, ParameterIds::handleHeights[3], (float) height / 400.0f);
 
         EXPECT_EQ (p.handleHeight[3].load(), (float) height);
         EXPECT_EQ (p.stepGain[3].load(), 1.0f);

@@ -25,9 +25,9 @@ namespace
     {
         ProcessorWithState()
         {
-            setPlain (p, "speed", 1.0f);
-            setPlain (p, "bite", 10.0f);
-            setPlain (p, "babyRadod4", 0.5f);
+            setPlain (p, ParameterIds::speed, 1.0f);
+            setPlain (p, ParameterIds::bite, 10.0f);
+            setPlain (p, ParameterIds::handleHeights[3], 0.5f);
             p.setPresetFromEditor (4);
             p.setBypassFromEditor (true);
         }
@@ -180,13 +180,13 @@ TEST (SavedState, BlobsThatAreNotOursChangeNothing)
     {
         SCOPED_TRACE (c.name);
         ProcessorWithState target;
-        setPlain (target.p, "speed", 3.0f);
+        setPlain (target.p, ParameterIds::speed, 3.0f);
         const auto before = target.p.treeState.copyState().toXmlString();
 
         target.p.setStateInformation (c.blob.getData(), (int) c.blob.getSize());
 
         EXPECT_EQ (target.p.treeState.copyState().toXmlString(), before);
-        EXPECT_EQ (plain (target.p, "speed"), 3.0f);
+        EXPECT_EQ (plain (target.p, ParameterIds::speed), 3.0f);
     }
 }
 
@@ -197,8 +197,8 @@ TEST (SavedState, ALengthBeyondTheDataParsesTheBytesPresent)
 
     restore (p, forge (text, text.getNumBytesAsUTF8() + 5000));
 
-    EXPECT_EQ (plain (p, "speed"), 3.0f);
-    EXPECT_EQ (plain (p, "bite"), 4.0f);
+    EXPECT_EQ (plain (p, ParameterIds::speed), 3.0f);
+    EXPECT_EQ (plain (p, ParameterIds::bite), 4.0f);
 }
 
 TEST (SavedState, ARootInCapitalsIsAcceptedAndWrittenBackInCapitals)
@@ -206,7 +206,7 @@ TEST (SavedState, ARootInCapitalsIsAcceptedAndWrittenBackInCapitals)
     ZurizazAudioProcessor p;
     restore (p, forge (document ("ZURIZAZ", param ("speed", "3.0"))));
 
-    EXPECT_EQ (plain (p, "speed"), 3.0f);
+    EXPECT_EQ (plain (p, ParameterIds::speed), 3.0f);
 
     const auto text = savedText (p);
     EXPECT_TRUE (text.startsWith ("<?xml version=\"1.0\" encoding=\"UTF-8\"?> <ZURIZAZ>")) << text;
@@ -214,7 +214,7 @@ TEST (SavedState, ARootInCapitalsIsAcceptedAndWrittenBackInCapitals)
 
     // The tree keeps its new type: a later blob in the original spelling still loads.
     restore (p, forge (document ("Zurizaz", param ("speed", "1.0"))));
-    EXPECT_EQ (plain (p, "speed"), 1.0f);
+    EXPECT_EQ (plain (p, ParameterIds::speed), 1.0f);
 }
 
 TEST (SavedState, AParameterMissingFromTheBlobKeepsItsValueAndIsAppendedOnTheNextSave)
@@ -222,17 +222,17 @@ TEST (SavedState, AParameterMissingFromTheBlobKeepsItsValueAndIsAppendedOnTheNex
     ProcessorWithState source;
     auto xml = juce::parseXML (textOf (save (source.p)));
     ASSERT_NE (xml, nullptr);
-    xml->removeChildElement (xml->getChildByAttribute ("id", "bite"), true);
+    xml->removeChildElement (xml->getChildByAttribute ("id", ParameterIds::bite), true);
 
     juce::MemoryBlock withoutBite;
     juce::AudioProcessor::copyXmlToBinary (*xml, withoutBite);
 
     ZurizazAudioProcessor p;
-    setPlain (p, "bite", 20.0f);
+    setPlain (p, ParameterIds::bite, 20.0f);
     restore (p, withoutBite);
 
-    EXPECT_EQ (plain (p, "bite"), 20.0f);
-    EXPECT_EQ (plain (p, "speed"), 1.0f);
+    EXPECT_EQ (plain (p, ParameterIds::bite), 20.0f);
+    EXPECT_EQ (plain (p, ParameterIds::speed), 1.0f);
 
     auto saved = juce::parseXML (savedText (p));
     ASSERT_NE (saved, nullptr);
@@ -247,23 +247,23 @@ TEST (SavedState, RestoredValuesAreClampedAndSnappedIntoTheirRanges)
 {
     struct Case { const char* id; const char* text; float plain; };
     const Case cases[] = {
-        { "speed",      "7.0",    3.0f },
-        { "speed",      "-2.0",   1.0f },
-        { "bite",       "1000.0", 32.0f },
-        { "presets",    "40.0",   13.0f },
-        { "presets",    "0.0",    1.0f },
-        { "bypassOn",   "5.0",    1.0f },
-        { "babyRadod2", "3.0",    1.0f },
-        { "babyRadod2", "0.0",    0.01f },
-        { "impact",     "0.5049", 0.5f },
+        { ParameterIds::speed,            "7.0",    3.0f },
+        { ParameterIds::speed,            "-2.0",   1.0f },
+        { ParameterIds::bite,             "1000.0", 32.0f },
+        { ParameterIds::presets,          "40.0",   13.0f },
+        { ParameterIds::presets,          "0.0",    1.0f },
+        { ParameterIds::bypassOn,         "5.0",    1.0f },
+        { ParameterIds::handleHeights[1], "3.0",    1.0f },
+        { ParameterIds::handleHeights[1], "0.0",    0.01f },
+        { ParameterIds::impact,           "0.5049", 0.5f },
         // Exponents too long for an int mean what they say, though a wrapped int would read them
         // as 2 (for 2^32) and 0.5: the range's end, and 0 for a tiny one.
-        { "speed",      "2e4294967296",        3.0f },
-        { "speed",      "-2e4294967296",       1.0f },
-        { "speed",      " 2E+004294967296",    3.0f },
-        { "depth",      "0.5e-4294967296",     0.0f },
-        { "depth",      "0e4294967296",        0.0f },
-        { "feedback",   "2.e99999999999999999", 0.6f },
+        { ParameterIds::speed,            "2e4294967296",        3.0f },
+        { ParameterIds::speed,            "-2e4294967296",       1.0f },
+        { ParameterIds::speed,            " 2E+004294967296",    3.0f },
+        { ParameterIds::depth,            "0.5e-4294967296",     0.0f },
+        { ParameterIds::depth,            "0e4294967296",        0.0f },
+        { ParameterIds::feedback,         "2.e99999999999999999", 0.6f },
     };
 
     for (const auto& c : cases)
@@ -281,11 +281,11 @@ TEST (SavedState, AValueThatIsNotANumberRestoresTheDefaultInsteadOfReachingTheAu
     {
         SCOPED_TRACE (text);
         ZurizazAudioProcessor p;
-        setPlain (p, "impact", 0.5f);
+        setPlain (p, ParameterIds::impact, 0.5f);
         restore (p, forge (document ("Zurizaz", param ("impact", text) + param ("speed", "3.0"))));
 
-        EXPECT_EQ (plain (p, "impact"), 1.0f);
-        EXPECT_EQ (plain (p, "speed"), 3.0f);
+        EXPECT_EQ (plain (p, ParameterIds::impact), 1.0f);
+        EXPECT_EQ (plain (p, ParameterIds::speed), 3.0f);
         EXPECT_TRUE (savedText (p).contains (param ("impact", "1.0")));
     }
 }
@@ -338,8 +338,8 @@ TEST (SavedState, TextsThatJuceWouldMisreadChangeNothing)
         ZurizazAudioProcessor p;
         const auto before = save (p);
         restore (p, c.blob);
-        EXPECT_EQ (plain (p, "speed"), 2.0f);
-        EXPECT_EQ (plain (p, "bite"), 32.0f);
+        EXPECT_EQ (plain (p, ParameterIds::speed), 2.0f);
+        EXPECT_EQ (plain (p, ParameterIds::bite), 32.0f);
         EXPECT_EQ (save (p), before);
     }
 }
@@ -351,7 +351,7 @@ TEST (SavedState, WhitespaceBeforeTheDeclarationIsAccepted)
         SCOPED_TRACE (space.quoted());
         ZurizazAudioProcessor p;
         restore (p, forge (space + document ("Zurizaz", param ("speed", "3.0"))));
-        EXPECT_EQ (plain (p, "speed"), 3.0f);
+        EXPECT_EQ (plain (p, ParameterIds::speed), 3.0f);
     }
 }
 
