@@ -1,5 +1,6 @@
 #pragma once
 
+#include <iterator>
 #include <limits>
 
 #include "dsp/StepGate.h"
@@ -22,7 +23,7 @@ namespace HandleGeometry
     // Columns are uneven; the gap 290..512 between the two groups belongs to no handle, and
     // handle 1 takes every pointer x left of handle 2. A drag puts handles 3 and 6 at 150 and
     // 584, one and two pixels right of where the layout has them.
-    constexpr Handle handles[StepGate::numSteps] = {
+    constexpr Handle handles[] = {
         { 12,  12,  std::numeric_limits<int>::min(), 78 },
         { 79,  79,  79,  148 },
         { 149, 150, 149, 219 },
@@ -32,6 +33,8 @@ namespace HandleGeometry
         { 652, 652, 652, 719 },
         { 720, 720, 720, 791 }
     };
+
+    static_assert (std::size (handles) == StepGate::numSteps, "one row per step handle");
 
     constexpr int width = 68;
     constexpr int boxHeight (int index)   { return index == 0 ? 125 : 120; }
