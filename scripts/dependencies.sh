@@ -12,6 +12,7 @@ ZURIZAZ_PACKAGES=(
     libgtest-dev libbenchmark-dev   # tests and benchmarks
     xvfb xauth                      # a virtual display for window tests
     clang libclang-rt-14-dev        # sanitizer and fuzzing builds
+    clang-format                    # the C++ files' layout, checked against .clang-format
 )
 
 # Prints the packages that are not installed yet.

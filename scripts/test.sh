@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Builds and runs every test through CTest. Window tests get a virtual display when there is none.
 #
-# Stages, in order: the plain build's whole suite (build-test/, a few minutes), the pictures in
-# resources/ drawn again by tools/artwork and compared with the committed ones (build-artwork/),
-# the concurrency test under ThreadSanitizer (build-tsan/), a minute of fuzzing the saved state
-# (build-fuzz/), and the whole suite again under AddressSanitizer + UndefinedBehaviorSanitizer
-# with assertions on (build-asan/). All of them take about a quarter of an hour.
+# Stages, in order: the C++ files' layout checked against .clang-format (seconds), the plain
+# build's whole suite (build-test/, a few minutes), the pictures in resources/ drawn again by
+# tools/artwork and compared with the committed ones (build-artwork/), the concurrency test under
+# ThreadSanitizer (build-tsan/), a minute of fuzzing the saved state (build-fuzz/), and the whole
+# suite again under AddressSanitizer + UndefinedBehaviorSanitizer with assertions on
+# (build-asan/). All of them take about a quarter of an hour.
 # Run some stages alone with, e.g.: scripts/test.sh unit tsan
 # ZURIZAZ_JOBS=4 limits parallel jobs (a shared machine); ZURIZAZ_FUZZ_SECONDS=600 fuzzes longer.
 set -euo pipefail
@@ -115,6 +116,25 @@ fuzz_state()
          END { if (runs) printf "State fuzzer: %d inputs, %d executions per second\n", runs, rate }' "$build/fuzz.log"
 }
 
+# Every tracked C++ file is written as .clang-format describes. Other versions of clang-format
+# lay out some constructs differently, so the check insists on the one the file was tuned for.
+# Format everything with: git ls-files -z -- '*.cpp' '*.h' | xargs -0 clang-format -i
+format_check()
+{
+    if ! clang-format --version | grep -q "version 14\."; then
+        echo "The format check needs clang-format 14 (Debian 12's clang-format); found: $(clang-format --version)" >&2
+        exit 1
+    fi
+
+    local files
+    mapfile -d '' files < <(git -C "$root" ls-files -z -- '*.cpp' '*.h')
+    if ! (cd "$root" && clang-format --dry-run -Werror "${files[@]}"); then
+        echo "Some C++ files are not formatted as .clang-format says: run clang-format -i on them." >&2
+        exit 1
+    fi
+    echo "Format: ${#files[@]} C++ files as .clang-format describes"
+}
+
 # The pictures in resources/ are what tools/artwork draws: draw them again over the committed
 # ones, and fail when that changed anything.
 artwork()
@@ -132,14 +152,15 @@ artwork()
     fi
 }
 
-[ $# -eq 0 ] && set -- unit artwork tsan fuzz asan
+[ $# -eq 0 ] && set -- format unit artwork tsan fuzz asan
 for stage in "$@"; do
     case "$stage" in
+        format) format_check ;;
         unit) unit_tests ;;
         artwork) artwork ;;
         asan) asan_tests ;;
         tsan) tsan_tests ;;
         fuzz) fuzz_state ;;
-        *) echo "unknown stage: $stage (unit, artwork, tsan, fuzz or asan)"; exit 2 ;;
+        *) echo "unknown stage: $stage (format, unit, artwork, tsan, fuzz or asan)"; exit 2 ;;
     esac
 done
