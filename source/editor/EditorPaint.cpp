@@ -1,5 +1,7 @@
 #include "PluginEditor.h"
 
+#include <string_view>
+
 #include "EditorImages.h"
 #include "HandleGeometry.h"
 #include "dsp/EffectModes.h"
@@ -20,7 +22,7 @@ namespace
     }
 
     /** Whether a mode uses the covered knob of this parameter. */
-    bool usesKnob (const EffectModes::ModeInfo& mode, const char* parameterId)
+    bool usesKnob (const EffectModes::ModeInfo& mode, std::string_view parameterId)
     {
         if (parameterId == ParameterIds::impact)
             return mode.usesImpact;

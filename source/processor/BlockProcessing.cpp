@@ -131,7 +131,8 @@ void ZurizazAudioProcessor::runEffectPass (juce::AudioBuffer<float>& buffer, int
             break;
         }
 
-        default:
+        case EffectMode::none:
+        case EffectMode::silence:
             break;
     }
 }

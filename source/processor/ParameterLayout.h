@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <string_view>
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -58,7 +59,7 @@ inline constexpr std::array<KnobParameter, 8> knobParameters {{
 inline const KnobParameter& knobParameter (const char* id) noexcept
 {
     for (auto& row : knobParameters)
-        if (row.id == id)
+        if (std::string_view (row.id) == id)   // by text: a literal's address may differ between files
             return row;
 
     jassertfalse;
