@@ -5,16 +5,6 @@
 
 #include "LiveParameter.h"
 
-/** The per-sample effect modes, selected by the "fx" parameter truncated to an int. */
-enum EffectMode
-{
-    glimmer = 1,
-    distort = 2,
-    silence = 3,
-    quake   = 4,
-    destroy = 5
-};
-
 /** The sample-level arithmetic of the effect modes, and the passes of DISTORT and DESTROY.
 
     A pass runs one channel of the block through a mode, sample by sample. The processor runs one
@@ -24,6 +14,42 @@ enum EffectMode
 */
 namespace EffectModes
 {
+    /** The effect modes, selected by the "fx" parameter truncated to an int. */
+    enum class EffectMode
+    {
+        none    = 0,    // any other int (only a corrupt value gives one): the audio passes untouched
+        glimmer = 1,
+        distort = 2,
+        silence = 3,
+        quake   = 4,
+        destroy = 5
+    };
+
+    /** The mode for the published fx int; anything outside 1..5 is none. */
+    constexpr EffectMode toEffectMode (int fxMode) noexcept
+    {
+        return fxMode >= 1 && fxMode <= 5 ? static_cast<EffectMode> (fxMode) : EffectMode::none;
+    }
+
+    /** What a mode is called in the fx readout, and which of the covered knobs it uses. */
+    struct ModeInfo
+    {
+        const char* name;
+        bool usesImpact, usesBite, usesDelayKnobs;   // delay knobs: depth, rate, feedback, phaserX
+    };
+
+    /** One row per EffectMode, indexed by it. */
+    inline constexpr ModeInfo modeInfo[] = {
+        { "FX",      false, false, false },
+        { "GLIMMER", true,  true,  true },
+        { "DISTORT", true,  false, false },
+        { "SILENCE", false, false, false },
+        { "QUAKE",   true,  true,  true },
+        { "DESTROY", true,  true,  false }
+    };
+
+    constexpr const ModeInfo& infoFor (EffectMode mode) noexcept    { return modeInfo[(size_t) mode]; }
+
     /** v truncated toward zero to a whole multiple of stepSize (1 / levels per unit). */
     inline float quantise (float v, float stepSize) noexcept
     {

@@ -18,12 +18,7 @@ namespace StepGate
 
     int divisorFor (int speedMode) noexcept
     {
-        switch (speedMode)
-        {
-            case 1:  return 2;
-            case 2:  return 4;
-            default: return 8;
-        }
+        return infoFor (toSpeedMode (speedMode)).divisor;
     }
 
     int stepLength (int samplesPerBar, int speedMode) noexcept

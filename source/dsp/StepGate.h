@@ -22,7 +22,40 @@ namespace StepGate
     */
     void countChannelSamples (int& chunkCounter, int& stepClock, int chunkSize, int numChannelSamples) noexcept;
 
-    /** The bar's divisor for a speed mode: 2 for 1 ("SUBSONIC"), 4 for 2 ("SUPERSONIC"), else 8. */
+    /** The speed modes, selected by the "speed" parameter truncated to an int. */
+    enum class SpeedMode
+    {
+        other      = 0,   // any other int (only a corrupt value gives one)
+        subsonic   = 1,
+        supersonic = 2,
+        hypersonic = 3
+    };
+
+    /** The mode for the published speed int; anything outside 1..3 is other. */
+    constexpr SpeedMode toSpeedMode (int speedMode) noexcept
+    {
+        return speedMode >= 1 && speedMode <= 3 ? static_cast<SpeedMode> (speedMode) : SpeedMode::other;
+    }
+
+    /** What a speed is called in its readout, and how many steps it fits in a bar. */
+    struct SpeedInfo
+    {
+        const char* name;
+        int divisor;
+    };
+
+    /** One row per SpeedMode, indexed by it. Another int reads as SUPERSONIC yet steps as
+        HYPERSONIC does. */
+    inline constexpr SpeedInfo speedInfo[] = {
+        { "SUPERSONIC", 8 },
+        { "SUBSONIC",   2 },
+        { "SUPERSONIC", 4 },
+        { "HYPERSONIC", 8 }
+    };
+
+    constexpr const SpeedInfo& infoFor (SpeedMode mode) noexcept    { return speedInfo[(size_t) mode]; }
+
+    /** The bar's divisor for a published speed int: 2 for 1 ("SUBSONIC"), 4 for 2 ("SUPERSONIC"), else 8. */
     int divisorFor (int speedMode) noexcept;
 
     /** The step length in channel-samples. */

@@ -31,12 +31,16 @@ void ZurizazAudioProcessorEditor::mouseDown (const juce::MouseEvent& e)
     // The left panel's visibility is the panel's open state; everything else follows it.
     const auto open = ! leftKnobPanel.isVisible();
 
-    for (auto* child : std::initializer_list<juce::Component*> { &leftKnobPanel, &rightKnobPanel,
-                                                                 &fxKnob, &speedKnob, &impactKnob, &depthKnob,
-                                                                 &rateKnob, &biteKnob, &feedbackKnob, &phaserXKnob,
-                                                                 &impactCover, &depthCover, &rateCover,
-                                                                 &biteCover, &feedbackCover, &phaserXCover })
-        child->setVisible (open);
+    leftKnobPanel.setVisible (open);
+    rightKnobPanel.setVisible (open);
+
+    for (auto& slot : knobSlots)
+    {
+        slot.knob.setVisible (open);
+
+        if (slot.cover != nullptr)
+            slot.cover->setVisible (open);
+    }
 
     audioProcessor.setKnobsShowingFromEditor (open);
 }

@@ -26,28 +26,14 @@ void ZurizazAudioProcessorEditor::resized()
     rightKnobPanel.setBounds (548, 130, 208, 196);
     infoOverlay.setBounds (0, 77, 800, 405);
 
-    impactKnob.setBounds (70, 150, 64, 64);
-    impactCover.setBounds (70, 150, 64, 64);
-    fxKnob.setBounds (160, 150, 64, 64);
-    speedKnob.setBounds (575, 150, 64, 64);
-    biteKnob.setBounds (665, 150, 64, 64);
-    biteCover.setBounds (665, 150, 64, 64);
-    depthKnob.setBounds (70, 243, 64, 64);
-    depthCover.setBounds (70, 243, 64, 64);
-    rateKnob.setBounds (160, 243, 64, 64);
-    rateCover.setBounds (160, 243, 64, 64);
-    feedbackKnob.setBounds (575, 243, 64, 64);
-    feedbackCover.setBounds (575, 243, 64, 64);
-    phaserXKnob.setBounds (665, 243, 64, 64);
-    phaserXCover.setBounds (665, 243, 64, 64);
+    // Each cover lies on its knob, and each readout sits right under it, 3 pixels further left.
+    for (auto& slot : knobSlots)
+    {
+        slot.knob.setBounds (slot.position.x, slot.position.y, 64, 64);
 
-    // Each readout sits right under its knob, 3 pixels further left.
-    fxLabel.setBounds (157, 214, 70, 20);
-    speedLabel.setBounds (572, 214, 70, 20);
-    impactLabel.setBounds (67, 214, 70, 20);
-    biteLabel.setBounds (662, 214, 70, 20);
-    depthLabel.setBounds (67, 307, 70, 20);
-    rateLabel.setBounds (157, 307, 70, 20);
-    feedbackLabel.setBounds (572, 307, 70, 20);
-    phaseLabel.setBounds (662, 307, 70, 20);
+        if (slot.cover != nullptr)
+            slot.cover->setBounds (slot.knob.getBounds());
+
+        slot.label.setBounds (slot.knob.getX() - 3, slot.knob.getBottom(), 70, 20);
+    }
 }

@@ -1,46 +1,36 @@
 #include "PluginEditor.h"
 
+#include <string_view>
+
 #include "EditorImages.h"
 #include "HandleGeometry.h"
+#include "dsp/EffectModes.h"
+#include "dsp/StepGate.h"
 
 namespace
 {
     const juce::Rectangle<float> tempoTextArea   { 92.0f, 0.0f, 70.0f, 30.0f };
     const juce::Rectangle<float> versionTextArea { 682.0f, 0.0f, 70.0f, 30.0f };
 
-    juce::String modeName (int fxMode)
-    {
-        switch (fxMode)
-        {
-            case 1:  return "GLIMMER";
-            case 2:  return "DISTORT";
-            case 3:  return "SILENCE";
-            case 4:  return "QUAKE";
-            case 5:  return "DESTROY";
-            default: return "FX";
-        }
-    }
-
-    juce::String speedName (int speedMode)
-    {
-        switch (speedMode)
-        {
-            case 1:  return "SUBSONIC";
-            case 3:  return "HYPERSONIC";
-            default: return "SUPERSONIC";
-        }
-    }
-
     /** In DESTROY the bite readout shows the crusher's bit depth, in the mode's own bands. */
-    int biteReadout (int biteDisplay, int fxMode)
+    int biteReadout (int biteDisplay, EffectModes::EffectMode mode)
     {
-        if (fxMode != 5)
+        if (mode != EffectModes::EffectMode::destroy)
             return biteDisplay;
 
-        if (biteDisplay > 24)   return 8;
-        if (biteDisplay == 24)  return 4;
-        if (biteDisplay >= 13)  return 6;
-        return 4;
+        return EffectModes::destroyBitDepth ((float) biteDisplay);
+    }
+
+    /** Whether a mode uses the covered knob of this parameter. */
+    bool usesKnob (const EffectModes::ModeInfo& mode, std::string_view parameterId)
+    {
+        if (parameterId == ParameterIds::impact)
+            return mode.usesImpact;
+
+        if (parameterId == ParameterIds::bite)
+            return mode.usesBite;
+
+        return mode.usesDelayKnobs;
     }
 }
 
@@ -50,39 +40,48 @@ namespace
 */
 void ZurizazAudioProcessorEditor::paint (juce::Graphics& g)
 {
-    auto& p = audioProcessor;
+    drawBackground (g);
+    drawTopBarTexts (g);
+    refreshChildren();
+}
 
+void ZurizazAudioProcessorEditor::drawBackground (juce::Graphics& g)
+{
     g.fillAll (getLookAndFeel().findColour (juce::ResizableWindow::backgroundColourId));
 
     backgroundImage = EditorImages::backgroundPicture();
 
-    if (backgroundImage.isValid())
+    if (! backgroundImage.isValid())
+        return;
+
+    // Stretching the 1600 x 954 picture resamples every pixel drawn, at every frame. The same
+    // stretch done once into an image of the window's physical pixels gives the same pixels,
+    // and copying them one to one costs a fraction of it. With a desktop or host scale the
+    // window has more pixels than the editor has units, so the copy is kept at that size: one
+    // at the editor's size would be resampled again and come out blurred.
+    const auto scale = g.getInternalContext().getPhysicalPixelScaleFactor();
+    const auto physicalWidth  = juce::roundToInt ((float) getWidth()  * scale);
+    const auto physicalHeight = juce::roundToInt ((float) getHeight() * scale);
+
+    if (scaledBackground.getWidth() != physicalWidth || scaledBackground.getHeight() != physicalHeight)
     {
-        // Stretching the 1600 x 954 picture resamples every pixel drawn, at every frame. The same
-        // stretch done once into an image of the window's physical pixels gives the same pixels,
-        // and copying them one to one costs a fraction of it. With a desktop or host scale the
-        // window has more pixels than the editor has units, so the copy is kept at that size: one
-        // at the editor's size would be resampled again and come out blurred.
-        const auto scale = g.getInternalContext().getPhysicalPixelScaleFactor();
-        const auto physicalWidth  = juce::roundToInt ((float) getWidth()  * scale);
-        const auto physicalHeight = juce::roundToInt ((float) getHeight() * scale);
+        scaledBackground = juce::Image (backgroundImage.hasAlphaChannel() ? juce::Image::ARGB : juce::Image::RGB,
+                                        physicalWidth, physicalHeight, true);
+        juce::Graphics sg (scaledBackground);
+        sg.addTransform (juce::AffineTransform::scale (scale));
 
-        if (scaledBackground.getWidth() != physicalWidth || scaledBackground.getHeight() != physicalHeight)
-        {
-            scaledBackground = juce::Image (backgroundImage.hasAlphaChannel() ? juce::Image::ARGB : juce::Image::RGB,
-                                            physicalWidth, physicalHeight, true);
-            juce::Graphics sg (scaledBackground);
-            sg.addTransform (juce::AffineTransform::scale (scale));
-
-            // Where the window's last pixels are only partly the picture's (715.5 rows at 1.5),
-            // the fill shows through them as it does beneath a direct draw.
-            sg.fillAll (getLookAndFeel().findColour (juce::ResizableWindow::backgroundColourId));
-            sg.drawImage (backgroundImage, getLocalBounds().toFloat(), juce::RectanglePlacement::stretchToFit);
-        }
-
-        g.drawImage (scaledBackground, getLocalBounds().toFloat(), juce::RectanglePlacement::stretchToFit);
+        // Where the window's last pixels are only partly the picture's (715.5 rows at 1.5),
+        // the fill shows through them as it does beneath a direct draw.
+        sg.fillAll (getLookAndFeel().findColour (juce::ResizableWindow::backgroundColourId));
+        sg.drawImage (backgroundImage, getLocalBounds().toFloat(), juce::RectanglePlacement::stretchToFit);
     }
 
+    g.drawImage (scaledBackground, getLocalBounds().toFloat(), juce::RectanglePlacement::stretchToFit);
+}
+
+void ZurizazAudioProcessorEditor::drawTopBarTexts (juce::Graphics& g)
+{
+    auto& p = audioProcessor;
     const auto tempo = p.bpmText.get();
 
     g.setColour (juce::Colours::white);
@@ -98,30 +97,46 @@ void ZurizazAudioProcessorEditor::paint (juce::Graphics& g)
     g.setColour (juce::Colours::white);
     g.setFont (textFont);
     g.drawText ("V1.0", versionTextArea, juce::Justification::left, true);
+}
 
-    // Readouts: empty while the panel is closed.
-    {
-        const auto panelOpen = leftKnobPanel.isVisible();
-
-        const auto showReadout = [panelOpen] (juce::Label& label, const juce::String& text)
-        {
-            label.setText (panelOpen ? text : juce::String(), juce::dontSendNotification);
-            label.setJustificationType (juce::Justification::centred);
-            label.setVisible (true);
-        };
-
-        showReadout (fxLabel,       modeName (p.fxMode));
-        showReadout (speedLabel,    speedName (p.speedMode));
-        showReadout (impactLabel,   "IMPACT: "   + juce::String (p.impactDisplay.load()));
-        showReadout (depthLabel,    "DEPTH: "    + juce::String (p.depthDisplay.load()));
-        showReadout (rateLabel,     "RATE: "     + juce::String (p.rateDisplay.load()));
-        showReadout (feedbackLabel, "FEEDBACK: " + juce::String (p.feedbackDisplay.load()));
-        showReadout (phaseLabel,    "PHASE: "    + juce::String (p.phaseDisplay.load()));
-        showReadout (biteLabel,     "BITE: "     + juce::String (biteReadout (p.biteDisplay, p.fxMode)));
-    }
-
+void ZurizazAudioProcessorEditor::refreshChildren()
+{
+    refreshReadouts();
     followStoredHandles();
     followCurrentPreset();
+    refreshLights();
+    refreshCovers();
+
+    // The panel follows knobsShowing last, so a change made elsewhere reaches the readouts one paint later.
+    refreshPanel();
+}
+
+void ZurizazAudioProcessorEditor::refreshReadouts()
+{
+    auto& p = audioProcessor;
+    const auto panelOpen = leftKnobPanel.isVisible();
+    const auto mode = EffectModes::toEffectMode (p.fxMode);
+
+    const auto showReadout = [panelOpen] (juce::Label& label, const juce::String& text)
+    {
+        label.setText (panelOpen ? text : juce::String(), juce::dontSendNotification);
+        label.setJustificationType (juce::Justification::centred);
+        label.setVisible (true);
+    };
+
+    showReadout (fxLabel,       EffectModes::infoFor (mode).name);
+    showReadout (speedLabel,    StepGate::infoFor (StepGate::toSpeedMode (p.speedMode)).name);
+    showReadout (impactLabel,   "IMPACT: "   + juce::String (p.impactDisplay.load()));
+    showReadout (depthLabel,    "DEPTH: "    + juce::String (p.depthDisplay.load()));
+    showReadout (rateLabel,     "RATE: "     + juce::String (p.rateDisplay.load()));
+    showReadout (feedbackLabel, "FEEDBACK: " + juce::String (p.feedbackDisplay.load()));
+    showReadout (phaseLabel,    "PHASE: "    + juce::String (p.phaseDisplay.load()));
+    showReadout (biteLabel,     "BITE: "     + juce::String (biteReadout (p.biteDisplay, mode)));
+}
+
+void ZurizazAudioProcessorEditor::refreshLights()
+{
+    auto& p = audioProcessor;
 
     EditorImages::setPicture (bypassButton, p.bypassOn ? EditorImages::bypassOnImage()
                                                        : EditorImages::bypassOffImage());
@@ -131,70 +146,43 @@ void ZurizazAudioProcessorEditor::paint (juce::Graphics& g)
                                                                        : EditorImages::radodImage());
 
     lastStepIndicator.setVisible (p.stepLight[ZurizazAudioProcessor::numSteps]);
+}
 
-    juce::Component* const covers[] = { &impactCover, &biteCover, &depthCover, &rateCover, &feedbackCover, &phaserXCover };
+void ZurizazAudioProcessorEditor::refreshCovers()
+{
+    // A knob the mode does not use lies under its cover (while the panel is open), its readout
+    // hidden. An fx value outside the modes covers every knob and leaves the readouts shown.
+    const auto panelOpen = leftKnobPanel.isVisible();
+    const auto mode = EffectModes::toEffectMode (audioProcessor.fxMode.load());
+    const auto& info = EffectModes::infoFor (mode);
 
-    const auto setCovers = [&covers] (bool visible)
+    for (auto& slot : knobSlots)
     {
-        for (auto* cover : covers)
-            cover->setVisible (visible);
-    };
+        if (slot.cover == nullptr)
+            continue;
 
-    // Covers and readouts: a knob the mode does not use lies under its cover, its readout hidden.
-    {
-        const auto panelOpen = leftKnobPanel.isVisible();
+        const auto used = usesKnob (info, slot.parameterId);
+        slot.cover->setVisible (panelOpen && ! used);
 
-        const auto setReadouts = [] (std::initializer_list<juce::Label*> labels, bool visible)
-        {
-            for (auto* label : labels)
-                label->setVisible (visible);
-        };
-
-        switch (p.fxMode.load())
-        {
-            case 1:
-            case 4:
-                setCovers (false);
-                setReadouts ({ &impactLabel, &biteLabel, &depthLabel, &rateLabel, &feedbackLabel, &phaseLabel }, true);
-                break;
-
-            case 2:
-                setCovers (panelOpen);
-                impactCover.setVisible (false);
-                setReadouts ({ &impactLabel }, true);
-                setReadouts ({ &biteLabel, &depthLabel, &rateLabel, &feedbackLabel, &phaseLabel }, false);
-                break;
-
-            case 3:
-                setCovers (panelOpen);
-                setReadouts ({ &impactLabel, &biteLabel, &depthLabel, &rateLabel, &feedbackLabel, &phaseLabel }, false);
-                break;
-
-            case 5:
-                setCovers (panelOpen);
-                impactCover.setVisible (false);
-                biteCover.setVisible (false);
-                setReadouts ({ &impactLabel, &biteLabel }, true);
-                setReadouts ({ &depthLabel, &rateLabel, &feedbackLabel, &phaseLabel }, false);
-                break;
-
-            default:
-                setCovers (panelOpen);
-                break;
-        }
+        if (mode != EffectModes::EffectMode::none)
+            slot.label.setVisible (used);
     }
+}
 
-    // The panel follows knobsShowing last, so a change made elsewhere reaches the readouts one paint later.
-    const auto showing = p.knobsShowing.load();
+void ZurizazAudioProcessorEditor::refreshPanel()
+{
+    const auto showing = audioProcessor.knobsShowing.load();
 
-    juce::Component* const panelAndKnobs[] = { &leftKnobPanel, &rightKnobPanel, &speedKnob, &fxKnob, &impactKnob,
-                                               &depthKnob, &rateKnob, &feedbackKnob, &phaserXKnob, &biteKnob };
+    leftKnobPanel.setVisible (showing);
+    rightKnobPanel.setVisible (showing);
 
-    for (auto* c : panelAndKnobs)
-        c->setVisible (showing);
+    for (auto& slot : knobSlots)
+    {
+        slot.knob.setVisible (showing);
 
-    if (! showing)
-        setCovers (false);
+        if (! showing && slot.cover != nullptr)
+            slot.cover->setVisible (false);
+    }
 }
 
 void ZurizazAudioProcessorEditor::followStoredHandles()

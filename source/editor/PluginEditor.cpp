@@ -21,7 +21,8 @@ ZurizazAudioProcessorEditor::ZurizazAudioProcessorEditor (ZurizazAudioProcessor&
       feedbackKnob (rightKnobStrip(), framesPerStrip, false),
       phaserXKnob  (rightKnobStrip(), framesPerStrip, false),
       biteKnob     (rightKnobStrip(), framesPerStrip, false),
-      textFont (EditorImages::textFont())
+      textFont (EditorImages::textFont()),
+      knobSlots (makeKnobSlots (*this))
 {
     // Lays every child out at once, before it has a picture or is added.
     setSize (800, 477);
@@ -34,15 +35,16 @@ ZurizazAudioProcessorEditor::ZurizazAudioProcessorEditor (ZurizazAudioProcessor&
     const auto preset = audioProcessor.currentPreset.load();
     audioProcessor.presetChangeArmed = ! (preset >= 1 && preset <= (int) presetTable.size());
 
+    namespace id = ParameterIds;
     auto& state = audioProcessor.treeState;
-    speedAttachment    = std::make_unique<SliderAttachment> (state, "speed",    speedKnob);
-    fxAttachment       = std::make_unique<SliderAttachment> (state, "fx",       fxKnob);
-    impactAttachment   = std::make_unique<SliderAttachment> (state, "impact",   impactKnob);
-    depthAttachment    = std::make_unique<SliderAttachment> (state, "depth",    depthKnob);
-    rateAttachment     = std::make_unique<SliderAttachment> (state, "rate",     rateKnob);
-    feedbackAttachment = std::make_unique<SliderAttachment> (state, "feedback", feedbackKnob);
-    phaserXAttachment  = std::make_unique<SliderAttachment> (state, "phaserX",  phaserXKnob);
-    biteAttachment     = std::make_unique<SliderAttachment> (state, "bite",     biteKnob);
+    speedAttachment    = std::make_unique<SliderAttachment> (state, id::speed,    speedKnob);
+    fxAttachment       = std::make_unique<SliderAttachment> (state, id::fx,       fxKnob);
+    impactAttachment   = std::make_unique<SliderAttachment> (state, id::impact,   impactKnob);
+    depthAttachment    = std::make_unique<SliderAttachment> (state, id::depth,    depthKnob);
+    rateAttachment     = std::make_unique<SliderAttachment> (state, id::rate,     rateKnob);
+    feedbackAttachment = std::make_unique<SliderAttachment> (state, id::feedback, feedbackKnob);
+    phaserXAttachment  = std::make_unique<SliderAttachment> (state, id::phaserX,  phaserXKnob);
+    biteAttachment     = std::make_unique<SliderAttachment> (state, id::bite,     biteKnob);
 
     presetBox.setTextWhenNothingSelected ("Presets");
     for (size_t i = 0; i < presetTable.size(); ++i)
@@ -82,35 +84,28 @@ ZurizazAudioProcessorEditor::ZurizazAudioProcessorEditor (ZurizazAudioProcessor&
     rightKnobPanel.setVisible (false);
 
     // The ranges come after the attachments and replace theirs with the knobs' own steps.
-    struct KnobRange { FilmStripKnob& knob; double minimum, maximum, interval; };
-    for (auto& [knob, minimum, maximum, interval] : { KnobRange { speedKnob,    1.0,          3.0,  1.0 },
-                                                      KnobRange { fxKnob,       1.0,          5.0,  1.0 },
-                                                      KnobRange { impactKnob,   0.1,          1.0,  0.01 },
-                                                      KnobRange { depthKnob,    0.0,          1.0,  0.01 },
-                                                      KnobRange { rateKnob,     (double) 0.1f, 20.0, (double) 0.02f },
-                                                      KnobRange { biteKnob,     2.0,          32.0, 2.0 },
-                                                      KnobRange { feedbackKnob, 0.0,          0.6,  0.005 },
-                                                      KnobRange { phaserXKnob,  0.0,          1.0,  0.1 } })
+    for (auto& slot : knobSlots)
     {
-        knob.setSliderStyle (juce::Slider::RotaryHorizontalVerticalDrag);
-        knob.setRange (minimum, maximum, interval);
-        addAndMakeVisible (knob);
+        const auto& parameter = knobParameter (slot.parameterId);
+        slot.knob.setSliderStyle (juce::Slider::RotaryHorizontalVerticalDrag);
+        slot.knob.setRange (parameter.minimum, parameter.maximum, parameter.knobStep);
+        addAndMakeVisible (slot.knob);
     }
 
-    for (auto* knob : { &fxKnob, &speedKnob, &impactKnob, &depthKnob, &rateKnob, &biteKnob, &feedbackKnob, &phaserXKnob })
-        knob->setVisible (false);
+    for (auto& slot : knobSlots)
+        slot.knob.setVisible (false);
 
-    for (auto [cover, strip] : { std::pair { &impactCover,   leftCoverImage() },
-                                 std::pair { &depthCover,    leftCoverImage() },
-                                 std::pair { &rateCover,     leftCoverImage() },
-                                 std::pair { &biteCover,     rightCoverImage() },
-                                 std::pair { &feedbackCover, rightCoverImage() },
-                                 std::pair { &phaserXCover,  rightCoverImage() } })
+    for (auto& slot : knobSlots)
     {
-        setPicture (*cover, strip);
-        addAndMakeVisible (*cover);
+        if (slot.cover != nullptr)
+        {
+            // A knob on the left panel takes the left panel's cover.
+            setPicture (*slot.cover, slot.position.x < getWidth() / 2 ? leftCoverImage() : rightCoverImage());
+            addAndMakeVisible (*slot.cover);
+        }
     }
 
+    // The readouts are stacked in an order of their own.
     for (auto* label : { &fxLabel, &speedLabel, &impactLabel, &depthLabel, &rateLabel, &feedbackLabel, &phaseLabel, &biteLabel })
     {
         label->setText ({}, juce::dontSendNotification);
@@ -131,3 +126,17 @@ ZurizazAudioProcessorEditor::ZurizazAudioProcessorEditor (ZurizazAudioProcessor&
 }
 
 ZurizazAudioProcessorEditor::~ZurizazAudioProcessorEditor() = default;
+
+std::array<ZurizazAudioProcessorEditor::KnobSlot, knobParameters.size()> ZurizazAudioProcessorEditor::makeKnobSlots (ZurizazAudioProcessorEditor& e)
+{
+    namespace id = ParameterIds;
+
+    return {{ { e.speedKnob,    nullptr,          e.speedLabel,    id::speed,    { 575, 150 } },
+              { e.fxKnob,       nullptr,          e.fxLabel,       id::fx,       { 160, 150 } },
+              { e.impactKnob,   &e.impactCover,   e.impactLabel,   id::impact,   { 70,  150 } },
+              { e.depthKnob,    &e.depthCover,    e.depthLabel,    id::depth,    { 70,  243 } },
+              { e.rateKnob,     &e.rateCover,     e.rateLabel,     id::rate,     { 160, 243 } },
+              { e.biteKnob,     &e.biteCover,     e.biteLabel,     id::bite,     { 665, 150 } },
+              { e.feedbackKnob, &e.feedbackCover, e.feedbackLabel, id::feedback, { 575, 243 } },
+              { e.phaserXKnob,  &e.phaserXCover,  e.phaseLabel,    id::phaserX,  { 665, 243 } } }};
+}

@@ -70,6 +70,44 @@ public:
                                       rateAttachment, feedbackAttachment, phaserXAttachment, biteAttachment;
 
 private:
+    /** A knob with its cover (none for speed and fx, which every mode uses), its readout, its
+        parameter and its top-left corner. The cover lies on the knob and the readout under it. */
+    struct KnobSlot
+    {
+        FilmStripKnob& knob;
+        juce::ImageButton* cover;
+        juce::Label& label;
+        const char* parameterId;
+        juce::Point<int> position;
+    };
+
+    /** The knob slots, in the order the knobs and their covers are added. */
+    static std::array<KnobSlot, knobParameters.size()> makeKnobSlots (ZurizazAudioProcessorEditor&);
+
+    //==============================================================================
+    /** Fills the window and draws the background picture at the window's physical scale. */
+    void drawBackground (juce::Graphics&);
+
+    /** Draws the tempo and the version in the top bar, and marks the tempo's area for the next
+        paint when the tempo has moved on. */
+    void drawTopBarTexts (juce::Graphics&);
+
+    /** Brings the children in line with the processor's published values: the readouts, the
+        handles (their heights and lights), the preset menu, the covers and last the panel. */
+    void refreshChildren();
+
+    /** Sets the readouts' texts; they stay empty while the panel is closed. */
+    void refreshReadouts();
+
+    /** Shows bypass, the lit handles and the last-step indicator as the processor has them. */
+    void refreshLights();
+
+    /** Covers the knobs the mode does not use and hides their readouts. */
+    void refreshCovers();
+
+    /** Shows or hides the panel and its knobs as knobsShowing says; a closed panel has no covers. */
+    void refreshPanel();
+
     /** Stores the height of handle index + 1 in the processor, which tells the host. */
     void storeStepHandle (int index, int y);
 
@@ -95,6 +133,8 @@ private:
     // The tempo paint saw last. The tempo text lies where no child's repaint reaches, so paint
     // marks its area itself when the processor's tempo has moved on.
     int lastPaintedTempo = TempoText::noValue;
+
+    const std::array<KnobSlot, knobParameters.size()> knobSlots;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ZurizazAudioProcessorEditor)
 };

@@ -95,9 +95,10 @@ void ZurizazAudioProcessor::publishModesAndDisplays (float bite)
 void ZurizazAudioProcessor::runEffectPass (juce::AudioBuffer<float>& buffer, int channel, int numChannels, float bite)
 {
     const auto numSamples = buffer.getNumSamples();
-    const auto mode = fxMode.load (std::memory_order_relaxed);
+    using EffectModes::EffectMode;
+    const auto mode = EffectModes::toEffectMode (fxMode.load (std::memory_order_relaxed));
 
-    if (mode == silence || mode < glimmer || mode > destroy)
+    if (mode == EffectMode::none || mode == EffectMode::silence)
         return;
 
     auto* samples = buffer.getWritePointer (channel);
@@ -108,16 +109,16 @@ void ZurizazAudioProcessor::runEffectPass (juce::AudioBuffer<float>& buffer, int
 
     switch (mode)
     {
-        case distort:
+        case EffectMode::distort:
             EffectModes::distortPass (samples, numSamples, impactValue);
             break;
 
-        case destroy:
+        case EffectMode::destroy:
             EffectModes::destroyPass (samples, left, right, numSamples, bite, impactValue);
             break;
 
-        case glimmer:
-        case quake:
+        case EffectMode::glimmer:
+        case EffectMode::quake:
         {
             ModulatedDelay::DelayLines lines { delayBufferLeft, delayBufferRight, delayBufferLength,
                                                writeIndex, lfoPhase, feedbackLeft, feedbackRight };
@@ -125,12 +126,13 @@ void ZurizazAudioProcessor::runEffectPass (juce::AudioBuffer<float>& buffer, int
                                                       feedbackValue, phaserXValue, biteValue };
 
             ModulatedDelay::process (lines, controls,
-                                     mode == glimmer ? ModulatedDelay::glimmerSweep : ModulatedDelay::quakeSweep,
+                                     mode == EffectMode::glimmer ? ModulatedDelay::glimmerSweep : ModulatedDelay::quakeSweep,
                                      getSampleRate(), samples, left, right, numSamples);
             break;
         }
 
-        default:
+        case EffectMode::none:
+        case EffectMode::silence:
             break;
     }
 }

@@ -9,6 +9,10 @@ namespace
         return juce::String (id).substring (0, 1).toUpperCase() + juce::String (id).substring (1);
     }
 
+    // The table's doubles narrow to the floats the parameters have always had.
+    static_assert ((float) knobParameters[2].minimum == 0.1f && (float) knobParameters[3].defaultValue == 0.2f
+                   && (float) knobParameters[5].maximum == 0.6f && (float) knobParameters[5].defaultValue == 0.3f);
+
     // The framework's five-argument form: a linear range with a 0.01 grid from the minimum.
     std::unique_ptr<juce::AudioParameterFloat> floatParameter (const char* id, float minimum, float maximum, float defaultValue)
     {
@@ -31,15 +35,10 @@ juce::AudioProcessorValueTreeState::ParameterLayout createParameterLayout()
 
     juce::AudioProcessorValueTreeState::ParameterLayout layout;
 
-    layout.add (floatParameter (speed,    1.0f,  3.0f,  2.0f),
-                floatParameter (fx,       1.0f,  5.0f,  1.0f),
-                floatParameter (impact,   0.1f,  1.0f,  1.0f),
-                floatParameter (depth,    0.0f,  1.0f,  0.2f),
-                floatParameter (rate,     0.1f,  20.0f, 3.5f),
-                floatParameter (feedback, 0.0f,  0.6f,  0.3f),
-                floatParameter (phaserX,  0.0f,  1.0f,  0.0f),
-                floatParameter (bite,     2.0f,  32.0f, 32.0f),
-                intParameter (bypassOn,     0, 1,  0),
+    for (auto& row : knobParameters)
+        layout.add (floatParameter (row.id, (float) row.minimum, (float) row.maximum, (float) row.defaultValue));
+
+    layout.add (intParameter (bypassOn,     0, 1,  0),
                 intParameter (knobsShowing, 0, 1,  0),
                 // The preset id + 1, for ids 0..12; preset 1 to start with, as the processor does.
                 // Not offered for automation: a host value only selects the menu's entry, it does
