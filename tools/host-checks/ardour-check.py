@@ -27,6 +27,7 @@ import shutil
 import sys
 import tempfile
 
+sys.dont_write_bytecode = True   # nothing written next to the scripts
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from zurizaz_state import (HEIGHTS, IDS, LV2_STATE_KEY, format_values, juce_base64_decode,  # noqa: E402
                            juce_base64_encode, blob_values, replace_blob, run_bounded, same,

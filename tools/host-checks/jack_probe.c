@@ -1,11 +1,12 @@
 /* A JACK client that plays a steady sine into two ports and records two others.
 
-     jack_probe NAME SECONDS OUT.raw FREQ AMPLITUDE SEND_L SEND_R RECORD_L RECORD_R
+     jack_probe NAME SECONDS OUT.raw FREQ AMPLITUDE SEND_L SEND_R RECORD_L RECORD_R [NAN_AT]
 
    It connects its outputs to SEND_L/SEND_R and RECORD_L/RECORD_R to its inputs, lets half a
    second pass, records SECONDS of audio and writes it to OUT.raw as interleaved 32-bit floats
    (left, right). The sine's phase is counted in whole samples from the first cycle, so the
-   recording can be fitted against it. Exits 0 when it recorded everything, non-zero otherwise.
+   recording can be fitted against it. With NAN_AT, the one left sample sent NAN_AT seconds into
+   the recording is a NaN. Exits 0 when it recorded everything, non-zero otherwise.
 
    The few JACK declarations it needs are written out here, so only libjack.so.0 is needed to
    build it, not the development headers. */
@@ -46,6 +47,8 @@ static size_t wantedFrames = 0;
 static uint64_t sampleClock = 0;
 static double phasePerSample = 0.0;
 static float amplitude = 0.0f;
+static size_t nanFrame = (size_t) -1;
+static size_t sentWhileRecording = 0;
 
 static int process (jack_nframes_t n, void* unused)
 {
@@ -60,6 +63,9 @@ static int process (jack_nframes_t n, void* unused)
         const float s = amplitude * (float) sin (phasePerSample * (double) (sampleClock++ % 48000000));
         outL[i] = s;
         outR[i] = s;
+
+        if (recording && sentWhileRecording++ == nanFrame)
+            outL[i] = NAN;
     }
 
     if (recording)
@@ -81,9 +87,9 @@ static int connected (int result)
 
 int main (int argc, char** argv)
 {
-    if (argc != 10)
+    if (argc != 10 && argc != 11)
     {
-        fprintf (stderr, "usage: %s NAME SECONDS OUT.raw FREQ AMPLITUDE SEND_L SEND_R RECORD_L RECORD_R\n", argv[0]);
+        fprintf (stderr, "usage: %s NAME SECONDS OUT.raw FREQ AMPLITUDE SEND_L SEND_R RECORD_L RECORD_R [NAN_AT]\n", argv[0]);
         return 2;
     }
 
@@ -100,6 +106,9 @@ int main (int argc, char** argv)
     wantedFrames = (size_t) (atof (argv[2]) * rate);
     phasePerSample = 2.0 * M_PI * atof (argv[4]) / rate;
     amplitude = (float) atof (argv[5]);
+
+    if (argc == 11)
+        nanFrame = (size_t) (atof (argv[10]) * rate);
     recorded = calloc (2 * wantedFrames, sizeof (float));
 
     sendPorts[0] = jack_port_register (client, "send_L", AUDIO_TYPE, JackPortIsOutput, 0);

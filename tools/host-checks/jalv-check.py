@@ -9,7 +9,9 @@ plays a 500 Hz sine at 0.5 into the plug-in and records what comes out:
 
   pattern   a state with a step pattern (gains 0.1 to 0.8) in SILENCE mode: the output level
             must walk through the pattern's gains, never at full level;
-  bypass    a state with bypass on in DISTORT mode: the output must be the input sine, clean.
+  bypass    a state with bypass on in DISTORT mode: the output must be the input sine, clean;
+  nan       GLIMMER and QUAKE (feedback 0.3) get one NaN input sample: the output must be finite
+            again within two periods (a period is one run call here) and stay so.
 
 jalv's console sets only control ports, and this plug-in's parameters are patch properties,
 so the parameters reach it through the state.
@@ -27,6 +29,7 @@ import sys
 import tempfile
 import time
 
+sys.dont_write_bytecode = True   # nothing written next to the scripts
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from zurizaz_state import (HEIGHTS, LV2_STATE_KEY, LV2_URI, juce_base64_encode,  # noqa: E402
                            make_blob, run_bounded)
@@ -38,6 +41,7 @@ FREQ = 500.0           # 96 samples a cycle at 48 kHz
 AMPLITUDE = 0.5
 SECONDS = 3.0          # the gate's eight steps take 2 s at the 120 bpm the plug-in assumes
 WINDOW = 960           # 20 ms, ten whole cycles
+NAN_AT = 0.5           # seconds into the recording
 
 DEFAULTS = {"speed": 2.0, "fx": 1.0, "impact": 1.0, "depth": 0.2, "rate": 3.5, "feedback": 0.3,
             "phaserX": 0.0, "bite": 32.0, "bypassOn": 0.0, "knobsShowing": 0.0, "presets": 2.0}
@@ -110,7 +114,7 @@ class Jack:
         self.log.close()
 
 
-def play(jack, probe, artefacts, state_dir, recording, log, tag):
+def play(jack, probe, artefacts, state_dir, recording, log, tag, nan_at=None):
     """Runs jalv on the state with the probe attached; returns the recorded stereo frames."""
     client = "zurizaz-%s" % tag
     env = dict(jack.env, LV2_PATH=os.path.join(artefacts, "LV2"))
@@ -130,7 +134,8 @@ def play(jack, probe, artefacts, state_dir, recording, log, tag):
             raise HostError("jalv did not come up with two audio ins and outs (ports: %s)" % ports)
 
         code, text = run_bounded([probe, "probe-" + tag, str(SECONDS), recording, str(FREQ), str(AMPLITUDE)]
-                                 + ins + outs, SECONDS * 2 + 15, env=jack.env, log=log)
+                                 + ins + outs + ([str(nan_at)] if nan_at is not None else []),
+                                 SECONDS * 2 + 15, env=jack.env, log=log)
         if code != 0:
             raise HostError("jack_probe failed (%s): %s" % (code, text.strip()))
     finally:
@@ -212,6 +217,21 @@ def check_bypass(left, right, faults):
                       "%s: bypass passes the sine through untouched" % name)
 
 
+def check_nan(mode, left, right, faults):
+    print("\n[nan] restored state: %s, feedback 0.3; one NaN input sample on the left at %.1f s" % (mode, NAN_AT))
+    for name, x in (("left", left), ("right", right)):
+        bad = [i for i, v in enumerate(x) if not math.isfinite(v)]
+        tail = x[len(x) - RATE:]
+        level = math.sqrt(sum(v * v for v in tail) / len(tail)) * math.sqrt(2)   # not finite when the tail is not
+        if bad:
+            print("    %s: %d non-finite samples, from %.3f s to %.3f s of %.1f s; last second's level %.3f"
+                  % (name, len(bad), bad[0] / RATE, bad[-1] / RATE, len(x) / RATE, level))
+        else:
+            print("    %s: no non-finite sample; last second's level %.3f" % (name, level))
+        clean = (not bad or bad[-1] - bad[0] < 2 * PERIOD) and math.isfinite(level) and level > 0.05
+        faults.expect(clean, "%s %s: finite again within two periods of the NaN, and still playing" % (mode, name))
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--artefacts", default=os.path.join(HERE, "..", "..", "build-test", "Zurizaz_artefacts", "Release"))
@@ -253,6 +273,12 @@ def main():
         write_state(os.path.join(workdir, "bypass"), state)
         check_bypass(*play(jack, probe, artefacts, os.path.join(workdir, "bypass"),
                            os.path.join(workdir, "bypass.raw"), log, "bypass"), faults)
+
+        for mode, fx in (("GLIMMER", 1.0), ("QUAKE", 4.0)):
+            state = dict(DEFAULTS, fx=fx, feedback=0.3)
+            write_state(os.path.join(workdir, mode), state)
+            check_nan(mode, *play(jack, probe, artefacts, os.path.join(workdir, mode),
+                                  os.path.join(workdir, mode + ".raw"), log, mode.lower(), NAN_AT), faults)
     except HostError as e:
         broken = str(e)
         print("  HOST  %s" % broken)
