@@ -6,7 +6,8 @@
 -- STAGE  create: new session, track, plug-in; print the fresh values, set ID=VALUE, print, save
 --        reopen: load the session, print, roll the transport for a second, print, save
 -- FORMAT vst3 | lv2. Values are in the host's own units: normalised for the VST3, plain for the
---        LV2 (its parameters are patch properties). Lines the driver reads start with "@".
+--        LV2 (its parameters are patch properties). Lines the driver reads start with "@"; a
+--        parameter the host is not offered is named in an "@hidden" line and never set.
 
 local stage, format, dir, name = arg[1], arg[2], arg[3], arg[4]
 local settings = {}
@@ -74,16 +75,15 @@ local function controlsOf (proc)
     end
   end
 
-  for _, id in ipairs (ids) do
-    if controls[id] == nil then fail ("no parameter " .. id) end
-  end
-
   return controls
 end
 
+-- A parameter that the plug-in keeps from host automation may not be offered to the host at all.
 local function printValues (controls, when)
   for _, id in ipairs (ids) do
-    say ("value", when, id, string.format ("%.6f", controls[id].get ()))
+    if controls[id] then
+      say ("value", when, id, string.format ("%.6f", controls[id].get ()))
+    end
   end
 end
 
@@ -121,19 +121,28 @@ if stage == "create" then
   local controls = controlsOf (proc)
 
   for _, id in ipairs (ids) do
-    say ("default", id, string.format ("%.6f", controls[id].default))
+    if controls[id] then
+      say ("default", id, string.format ("%.6f", controls[id].default))
+    else
+      say ("hidden", id)
+    end
   end
 
   printValues (controls, "fresh")
 
   -- Each setting on its own, with engine cycles in between, in the order given.
   for _, s in ipairs (settings) do
-    if not controls[s[1]].set (s[2]) then fail ("cannot set " .. s[1]) end
+    if controls[s[1]] == nil then
+      say ("unset", s[1])
+    elseif not controls[s[1]].set (s[2]) then
+      fail ("cannot set " .. s[1])
+    end
     settle (200000)
   end
 
   printValues (controls, "set")
   save (session, "first")
+  settle (500000)
   printValues (controls, "after-save")
   close_session ()
 elseif stage == "reopen" then
@@ -153,6 +162,7 @@ elseif stage == "reopen" then
 
   printValues (controls, "played")
   save (session, "second")
+  settle (500000)
   printValues (controls, "after-save")
   close_session ()
 else
