@@ -2,7 +2,6 @@
 and the bounded running of host programs. Standard library only."""
 
 import os
-import re
 import signal
 import struct
 import subprocess
@@ -139,8 +138,3 @@ def run_bounded(command, timeout, env=None, cwd=None, log=None):
 def format_values(values, ids=IDS):
     return " ".join("%s=%s" % (pid, "-" if values.get(pid) is None else "%.4g" % values[pid])
                     for pid in ids)
-
-
-def first_match(pattern, text):
-    m = re.search(pattern, text)
-    return m.group(1) if m else None
