@@ -13,6 +13,9 @@ For each format:
             save (does the save hold them?), close, reopen, roll the transport for a second, save
             again: the second save must hold them. When the first save lost them, the script
             writes them into the saved state itself ("forged") so that the reopen is still tried;
+  pattern   a session in SILENCE with a step pattern (gains 0.1 to 0.8), saved, reopened and
+            played with a constant 0.5 as the input: a level probe after the plug-in must see
+            the pattern's gains, never full level (forged like the session when the save lost it);
   set-0909  BabyRadod1 set to 0.0909 (normalised; 0.1 plain) reads back so after processing,
             after a save and after a reopen, and is what both saves hold.
 
@@ -49,6 +52,8 @@ PATTERN_PX = [83, 100, 120, 140, 160, 200, 230, 270]
 SESSION = dict({"presets": 7.0, "bypassOn": 1.0, "knobsShowing": 1.0},
                **{h: px / 400.0 for h, px in zip(HEIGHTS, PATTERN_PX)})
 SESSION_ORDER = ["presets", "bypassOn", "knobsShowing"] + HEIGHTS   # the preset first: it may move handles
+PATTERN_GAINS = [0.1, 0.2, 0.3, 0.4, 0.5, 0.6, 0.7, 0.8]   # what the pattern's steps play at
+LISTEN_CYCLES = 100   # about 2.1 s of 1024-frame cycles: one pass of the eight steps at 120 bpm
 HEIGHT_0909 = to_plain("babyRadod1", 0.0909)
 
 # Ardour 7.3 keeps its own copy of an LV2 patch parameter, set only by the host itself: it neither
@@ -88,6 +93,9 @@ class Ardour:
                         XDG_CACHE_HOME=os.path.join(home, ".cache"),
                         LV2_PATH=os.path.join(artefacts, "LV2"))
         self.env.pop("VST3_PATH", None)
+        scripts = os.path.join(home, ".config", "ardour7", "scripts")
+        os.makedirs(scripts)
+        shutil.copy(os.path.join(HERE, "ardour_level_probe.lua"), scripts)
         bundle = os.path.join(home, ".vst3", "Zurizaz.vst3")
         os.symlink(os.path.join(artefacts, "VST3", "Zurizaz.vst3"), bundle)
 
@@ -102,7 +110,7 @@ class Ardour:
         """Runs one stage; returns ({when: {id: plain}}, {id: plain default}, ids the host is not
         offered, output)."""
         command = ["ardour7-lua", LUA, stage, self.fmt, os.path.join(self.workdir, name), name]
-        command += ["%s=%.6f" % (pid, self.host_units(pid, v)) for pid, v in settings]
+        command += ["%s=%.6f" % (pid, v if pid == "listen" else self.host_units(pid, v)) for pid, v in settings]
         code, out = run_bounded(command, TIMEOUT, env=self.env, log=self.log)
         values, defaults, hidden = {}, {}, []
         for line in out.splitlines():
@@ -248,6 +256,34 @@ def check_session(ardour, check):
                  % (fmt, "" if not lost else " (lost: %s)" % ", ".join(lost)))
 
 
+def check_pattern_plays(ardour, check):
+    fmt = ardour.fmt
+    print("\n[%s] pattern: SILENCE, steps at %s px (gains %s), reopened and played with a constant 0.5 in"
+          % (fmt, PATTERN_PX, PATTERN_GAINS))
+    wanted = dict({"fx": 3.0}, **{h: SESSION[h] for h in HEIGHTS})
+    ardour.run("create", "pattern", list(wanted.items()) + [("listen", 1)])
+    first = ardour.saved_values("pattern")
+    missing = differing(first, wanted)
+    if missing:
+        ardour.forge("pattern", dict(first, **wanted))
+        print("    the script writes into the saved state what it lacks: %s" % ", ".join(missing))
+
+    _, _, _, out = ardour.run("listen", "pattern")
+    peaks = [float(v) for v in re.search(r"@peaks \d+ ?(.*)", out).group(1).split()]
+    gains = [p / 0.5 for p in peaks[-LISTEN_CYCLES:]]
+    if len(gains) < LISTEN_CYCLES:
+        raise RuntimeError("the level probe saw only %d cycles" % len(peaks))
+    histogram = {}
+    for g in gains:
+        histogram[round(g, 1)] = histogram.get(round(g, 1), 0) + 1
+    print("    output/input peak of the last %d cycles, rounded: %s"
+          % (len(gains), ", ".join("%.1f x%d" % (k, histogram[k]) for k in sorted(histogram))))
+    heard = [g for g in PATTERN_GAINS if sum(1 for v in gains if abs(v - g) < 0.02) >= 3]
+    check.expect(len(heard) >= 7 and max(gains) < 0.85,
+                 "[%s] the reopened session plays its pattern (steps heard at %s; loudest %.2f)"
+                 % (fmt, ", ".join("%.1f" % g for g in heard) or "none", max(gains)))
+
+
 def check_0909(ardour, check):
     fmt = ardour.fmt
     print("\n[%s] BabyRadod1 set to 0.0909 normalised (%.4f plain)" % (fmt, HEIGHT_0909))
@@ -299,6 +335,7 @@ def main():
             ardour = Ardour(artefacts, fmt, os.path.join(workdir, fmt), log)
             check_fresh(ardour, check, fresh)
             check_session(ardour, check)
+            check_pattern_plays(ardour, check)
             check_0909(ardour, check)
         except (RuntimeError, AttributeError, OSError, KeyError) as e:
             check.host_failed("%s: %s" % (fmt, str(e).splitlines()[0]), str(e))

@@ -3,8 +3,12 @@
 --
 --   ardour7-lua ardour_session.lua STAGE FORMAT DIR NAME [ID=VALUE ...]
 --
--- STAGE  create: new session, track, plug-in; print the fresh values, set ID=VALUE, print, save
+-- STAGE  create: new session, track, plug-in; print the fresh values, set ID=VALUE, print, save.
+--                With the setting "listen=1", the track also monitors its input and holds the
+--                level probe (ardour_level_probe.lua) after the plug-in.
 --        reopen: load the session, print, roll the transport for a second, print, save
+--        listen: load the session with a constant 0.5 as the backend's input, roll the transport
+--                for 2.5 s and print the probe's peak of each cycle; no save
 -- FORMAT vst3 | lv2. Values are in the host's own units: normalised for the VST3, plain for the
 --        LV2 (its parameters are patch properties). Lines the driver reads start with "@"; a
 --        parameter the host is not offered is named in an "@hidden" line and never set.
@@ -12,10 +16,16 @@
 local stage, format, dir, name = arg[1], arg[2], arg[3], arg[4]
 local settings = {}
 
+local listen = false
+
 for i = 5, #arg do
   local id, value = string.match (arg[i], "^([%w]+)=([-%d.eE]+)$")
   assert (id, "bad setting " .. arg[i])
-  settings[#settings + 1] = { id, tonumber (value) }
+  if id == "listen" then
+    listen = true
+  else
+    settings[#settings + 1] = { id, tonumber (value) }
+  end
 end
 
 local vst3Uid = "ABCDEF019182FAEB5A727A775A727A7A"
@@ -102,7 +112,7 @@ local function save (session, when)
   say ("saved", when, tostring (rv))
 end
 
-AudioEngine:set_backend ("None (Dummy)", "", "")
+local backend = AudioEngine:set_backend ("None (Dummy)", "", "")
 
 if stage == "create" then
   local session = create_session (dir, name, 48000)
@@ -116,6 +126,14 @@ if stage == "create" then
 
   track:add_processor_by_index (proc, 0, nil, true)
   proc:activate ()
+
+  if listen then
+    local probe = ARDOUR.LuaAPI.new_plugin (session, "Zurizaz level probe", ARDOUR.PluginType.Lua, "")
+    if probe:isnil () then fail ("Ardour cannot load the level probe") end
+    track:add_processor_by_index (probe, 1, nil, true)
+    track:monitoring_control ():set_value (ARDOUR.MonitorChoice.MonitorInput, PBD.GroupControlDisposition.NoGroup)
+  end
+
   settle (300000)
 
   local controls = controlsOf (proc)
@@ -164,6 +182,30 @@ elseif stage == "reopen" then
   save (session, "second")
   settle (500000)
   printValues (controls, "after-save")
+  close_session ()
+elseif stage == "listen" then
+  backend:set_device_name ("DC -6dBFS (+.5)")
+  local session = load_session (dir, name)
+  if not session then fail ("cannot load the session") end
+
+  findPlugin (session)
+  local probe = nil
+  for route in session:get_routes ():iter () do
+    if route:name () == "T" then probe = route:nth_plugin (1) end
+  end
+  if probe == nil or probe:isnil () then fail ("the session holds no level probe") end
+
+  settle (300000)
+  session:request_roll (ARDOUR.TransportRequestSource.TRS_UI)
+  settle (2500000)
+  session:request_stop (false, false, ARDOUR.TransportRequestSource.TRS_UI)
+
+  local shmem = probe:to_insert ():plugin (0):to_luaproc ():shmem ()
+  local count = shmem:to_int (0):array ()[1]
+  local peaks = shmem:to_float (1):array ()
+  local line = {}
+  for i = 1, count do line[#line + 1] = string.format ("%.4f", peaks[i]) end
+  say ("peaks", count, table.concat (line, " "))
   close_session ()
 else
   fail ("unknown stage " .. tostring (stage))
