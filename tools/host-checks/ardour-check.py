@@ -16,6 +16,8 @@ For each format:
   pattern   a session in SILENCE with a step pattern (gains 0.1 to 0.8), saved, reopened and
             played with a constant 0.5 as the input: a level probe after the plug-in must see
             the pattern's gains, never full level (forged like the session when the save lost it);
+  nan       GLIMMER and QUAKE sessions with a Lua NaN source before the plug-in: one NaN input
+            sample, and the level probe must see finite output again within two cycles;
   set-0909  BabyRadod1 set to 0.0909 (normalised; 0.1 plain) reads back so after processing,
             after a save and after a reopen, and is what both saves hold.
 
@@ -29,6 +31,7 @@ Prints what it saw; exits 1 when a fault shows, 2 when a host could not be drive
 
 import argparse
 import base64
+import math
 import os
 import re
 import shutil
@@ -95,7 +98,8 @@ class Ardour:
         self.env.pop("VST3_PATH", None)
         scripts = os.path.join(home, ".config", "ardour7", "scripts")
         os.makedirs(scripts)
-        shutil.copy(os.path.join(HERE, "ardour_level_probe.lua"), scripts)
+        for script in ("ardour_level_probe.lua", "ardour_nan_source.lua"):
+            shutil.copy(os.path.join(HERE, script), scripts)
         bundle = os.path.join(home, ".vst3", "Zurizaz.vst3")
         os.symlink(os.path.join(artefacts, "VST3", "Zurizaz.vst3"), bundle)
 
@@ -110,7 +114,7 @@ class Ardour:
         """Runs one stage; returns ({when: {id: plain}}, {id: plain default}, ids the host is not
         offered, output)."""
         command = ["ardour7-lua", LUA, stage, self.fmt, os.path.join(self.workdir, name), name]
-        command += ["%s=%.6f" % (pid, v if pid == "listen" else self.host_units(pid, v)) for pid, v in settings]
+        command += ["%s=%.6f" % (pid, v if pid in ("listen", "nan") else self.host_units(pid, v)) for pid, v in settings]
         code, out = run_bounded(command, TIMEOUT, env=self.env, log=self.log)
         values, defaults, hidden = {}, {}, []
         for line in out.splitlines():
@@ -269,7 +273,7 @@ def check_pattern_plays(ardour, check):
         print("    the script writes into the saved state what it lacks: %s" % ", ".join(missing))
 
     _, _, _, out = ardour.run("listen", "pattern")
-    peaks = [float(v) for v in re.search(r"@peaks \d+ ?(.*)", out).group(1).split()]
+    peaks = listened(out, "peaks")
     gains = [p / 0.5 for p in peaks[-LISTEN_CYCLES:]]
     if len(gains) < LISTEN_CYCLES:
         raise RuntimeError("the level probe saw only %d cycles" % len(peaks))
@@ -282,6 +286,33 @@ def check_pattern_plays(ardour, check):
     check.expect(len(heard) >= 7 and max(gains) < 0.85,
                  "[%s] the reopened session plays its pattern (steps heard at %s; loudest %.2f)"
                  % (fmt, ", ".join("%.1f" % g for g in heard) or "none", max(gains)))
+
+
+def listened(out, key):
+    return [float(v) for v in re.search(r"@%s \d+ ?(.*)" % key, out).group(1).split()]
+
+
+def check_nan(ardour, check):
+    fmt = ardour.fmt
+    for mode, fx in (("GLIMMER", 1.0), ("QUAKE", 4.0)):
+        print("\n[%s] nan: %s, feedback 0.3, a constant 0.5 in; one NaN input sample at the 60th cycle" % (fmt, mode))
+        name = "nan" + mode.lower()
+        ardour.run("create", name, [("fx", fx), ("feedback", 0.3), ("listen", 1), ("nan", 1)])
+        first = ardour.saved_values(name)
+        if differing(first, {"fx": fx}):
+            ardour.forge(name, dict(first, fx=fx))
+        _, _, _, out = ardour.run("listen", name)
+        bad = listened(out, "nonfinite")
+        peaks = listened(out, "peaks")
+        poisoned = [i for i, b in enumerate(bad) if b > 0]
+        tail = peaks[-40:]
+        if poisoned:
+            print("    %d of %d cycles hold non-finite samples, from cycle %d to %d; peaks of the last 40 cycles %.3f..%.3f"
+                  % (len(poisoned), len(bad), poisoned[0] + 1, poisoned[-1] + 1, min(tail), max(tail)))
+        else:
+            print("    no cycle of %d holds a non-finite sample (the NaN never came?)" % len(bad))
+        check.expect(bool(poisoned) and poisoned[-1] - poisoned[0] < 2 and all(math.isfinite(p) and p > 0.05 for p in tail),
+                     "[%s] %s: the NaN leaves within two cycles and the sound goes on" % (fmt, mode))
 
 
 def check_0909(ardour, check):
@@ -336,6 +367,7 @@ def main():
             check_fresh(ardour, check, fresh)
             check_session(ardour, check)
             check_pattern_plays(ardour, check)
+            check_nan(ardour, check)
             check_0909(ardour, check)
         except (RuntimeError, AttributeError, OSError, KeyError) as e:
             check.host_failed("%s: %s" % (fmt, str(e).splitlines()[0]), str(e))

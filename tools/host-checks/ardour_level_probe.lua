@@ -1,5 +1,6 @@
 -- A Lua DSP plug-in for Ardour that the host checks put after Zurizaz: it passes the audio
--- through and keeps the peak of each cycle's first channel, which ardour_session.lua reads.
+-- through and keeps, for each cycle, the peak of its first channel and the number of samples
+-- that are not finite on any channel, which ardour_session.lua reads.
 -- ardour-check.py installs it in Ardour's script folder of its private HOME.
 
 ardour {
@@ -8,7 +9,7 @@ ardour {
 	category    = "Utility",
 	license     = "MIT",
 	author      = "Zurizaz",
-	description = [[Keeps the peak of each cycle's first channel for the host checks]]
+	description = [[Keeps each cycle's peak and count of non-finite samples for the host checks]]
 }
 
 local capacity = 8192
@@ -18,8 +19,8 @@ function dsp_ioconfig ()
 end
 
 function dsp_init (rate)
-	-- Slot 0 counts the cycles, the slots after it hold their peaks.
-	self:shmem ():allocate (1 + capacity)
+	-- Slot 0 counts the cycles; then the cycles' peaks, then their counts of non-finite samples.
+	self:shmem ():allocate (1 + 2 * capacity)
 	self:shmem ():clear ()
 end
 
@@ -27,10 +28,22 @@ function dsp_run (ins, outs, n_samples)
 	local shmem = self:shmem ()
 	local count = shmem:to_int (0):array ()
 	local peaks = shmem:to_float (1):array ()
+	local nonFinite = shmem:to_float (1 + capacity):array ()
 	local i = count[1]
 
 	if i < capacity then
+		local bad = 0
+
+		for c = 1, #ins do
+			local a = ins[c]:array ()
+			for s = 1, n_samples do
+				local v = a[s]
+				if v ~= v or v == math.huge or v == -math.huge then bad = bad + 1 end
+			end
+		end
+
 		peaks[i + 1] = ARDOUR.DSP.compute_peak (ins[1], n_samples, 0)
+		nonFinite[i + 1] = bad
 		count[1] = i + 1
 	end
 

@@ -5,10 +5,11 @@
 --
 -- STAGE  create: new session, track, plug-in; print the fresh values, set ID=VALUE, print, save.
 --                With the setting "listen=1", the track also monitors its input and holds the
---                level probe (ardour_level_probe.lua) after the plug-in.
+--                level probe (ardour_level_probe.lua) after the plug-in; with "nan=1" also the
+--                NaN source (ardour_nan_source.lua) before it.
 --        reopen: load the session, print, roll the transport for a second, print, save
 --        listen: load the session with a constant 0.5 as the backend's input, roll the transport
---                for 2.5 s and print the probe's peak of each cycle; no save
+--                for 2.5 s and print the probe's peak and non-finite count of each cycle; no save
 -- FORMAT vst3 | lv2. Values are in the host's own units: normalised for the VST3, plain for the
 --        LV2 (its parameters are patch properties). Lines the driver reads start with "@"; a
 --        parameter the host is not offered is named in an "@hidden" line and never set.
@@ -16,13 +17,15 @@
 local stage, format, dir, name = arg[1], arg[2], arg[3], arg[4]
 local settings = {}
 
-local listen = false
+local listen, nanSource = false, false
 
 for i = 5, #arg do
   local id, value = string.match (arg[i], "^([%w]+)=([-%d.eE]+)$")
   assert (id, "bad setting " .. arg[i])
   if id == "listen" then
     listen = true
+  elseif id == "nan" then
+    nanSource = true
   else
     settings[#settings + 1] = { id, tonumber (value) }
   end
@@ -97,14 +100,16 @@ local function printValues (controls, when)
   end
 end
 
-local function findPlugin (session)
+local function findPlugin (session, name)
   for route in session:get_routes ():iter () do
     if route:name () == "T" then
-      local proc = route:nth_plugin (0)
-      if not proc:isnil () then return proc end
+      for i = 0, 3 do
+        local proc = route:nth_plugin (i)
+        if not proc:isnil () and proc:name () == name then return proc end
+      end
     end
   end
-  fail ("the session holds no plug-in on track T")
+  fail ("the session holds no " .. name .. " on track T")
 end
 
 local function save (session, when)
@@ -132,6 +137,12 @@ if stage == "create" then
     if probe:isnil () then fail ("Ardour cannot load the level probe") end
     track:add_processor_by_index (probe, 1, nil, true)
     track:monitoring_control ():set_value (ARDOUR.MonitorChoice.MonitorInput, PBD.GroupControlDisposition.NoGroup)
+  end
+
+  if nanSource then
+    local source = ARDOUR.LuaAPI.new_plugin (session, "Zurizaz NaN source", ARDOUR.PluginType.Lua, "")
+    if source:isnil () then fail ("Ardour cannot load the NaN source") end
+    track:add_processor_by_index (source, 0, nil, true)
   end
 
   settle (300000)
@@ -167,7 +178,7 @@ elseif stage == "reopen" then
   local session = load_session (dir, name)
   if not session then fail ("cannot load the session") end
 
-  local proc = findPlugin (session)
+  local proc = findPlugin (session, "Zurizaz")
   settle (300000)
   local controls = controlsOf (proc)
   printValues (controls, "loaded")
@@ -188,12 +199,8 @@ elseif stage == "listen" then
   local session = load_session (dir, name)
   if not session then fail ("cannot load the session") end
 
-  findPlugin (session)
-  local probe = nil
-  for route in session:get_routes ():iter () do
-    if route:name () == "T" then probe = route:nth_plugin (1) end
-  end
-  if probe == nil or probe:isnil () then fail ("the session holds no level probe") end
+  findPlugin (session, "Zurizaz")
+  local probe = findPlugin (session, "Zurizaz level probe")
 
   settle (300000)
   session:request_roll (ARDOUR.TransportRequestSource.TRS_UI)
@@ -203,9 +210,14 @@ elseif stage == "listen" then
   local shmem = probe:to_insert ():plugin (0):to_luaproc ():shmem ()
   local count = shmem:to_int (0):array ()[1]
   local peaks = shmem:to_float (1):array ()
-  local line = {}
-  for i = 1, count do line[#line + 1] = string.format ("%.4f", peaks[i]) end
+  local nonFinite = shmem:to_float (1 + 8192):array ()
+  local line, bad = {}, {}
+  for i = 1, count do
+    line[#line + 1] = string.format ("%.4f", peaks[i])
+    bad[#bad + 1] = string.format ("%d", nonFinite[i])
+  end
   say ("peaks", count, table.concat (line, " "))
+  say ("nonfinite", count, table.concat (bad, " "))
   close_session ()
 else
   fail ("unknown stage " .. tostring (stage))
