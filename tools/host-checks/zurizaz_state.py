@@ -128,6 +128,11 @@ def run_bounded(command, timeout, env=None, cwd=None, log=None):
         os.killpg(process.pid, signal.SIGKILL)
         output, _ = process.communicate()
         code = None
+    except BaseException:
+        # Interrupted: the host runs in a session of its own, so no Ctrl-C reaches it.
+        os.killpg(process.pid, signal.SIGKILL)
+        process.wait()
+        raise
     text = output.decode("utf-8", "replace")
     if log:
         with open(log, "a") as f:
