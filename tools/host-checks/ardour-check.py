@@ -30,11 +30,13 @@ Prints what it saw; exits 1 when a fault shows, 2 when a host could not be drive
 """
 
 import argparse
+import atexit
 import base64
 import math
 import os
 import re
 import shutil
+import signal
 import sys
 import tempfile
 
@@ -356,6 +358,8 @@ def main():
         return 2
 
     workdir = tempfile.mkdtemp(prefix="zurizaz-ardour-")
+    if not args.keep:
+        atexit.register(shutil.rmtree, workdir, True)   # also when stopped half-way
     log = os.path.join(workdir, "hosts.log")
     print("Zurizaz in Ardour 7 (headless, Dummy backend); bundles from %s" % artefacts)
     check = Check()
@@ -384,10 +388,10 @@ def main():
     print("\n%d fault(s), %d host failure(s)" % (len(check.faults), len(check.broken)))
     if args.keep:
         print("sessions and log kept in %s" % workdir)
-    else:
-        shutil.rmtree(workdir, ignore_errors=True)
     return 2 if check.broken else 1 if check.faults else 0
 
 
 if __name__ == "__main__":
+    # Stopped from outside, still end the hosts it started (run_bounded, the finally blocks).
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
     sys.exit(main())

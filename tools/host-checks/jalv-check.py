@@ -20,10 +20,12 @@ Prints what it saw; exits 1 when a fault shows, 2 when a host could not be drive
 """
 
 import argparse
+import atexit
 import array
 import math
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -248,6 +250,8 @@ def main():
             return 2
 
     workdir = tempfile.mkdtemp(prefix="zurizaz-jalv-")
+    if not args.keep:
+        atexit.register(shutil.rmtree, workdir, True)   # also when stopped half-way
     log = os.path.join(workdir, "hosts.log")
     probe = os.path.join(workdir, "jack_probe")
     code, out = run_bounded(["gcc", "-O2", "-o", probe, os.path.join(HERE, "jack_probe.c"),
@@ -289,10 +293,10 @@ def main():
     print("\n%d fault(s)%s" % (len(faults.faults), ", host failure" if broken else ""))
     if args.keep:
         print("states, recordings and log kept in %s" % workdir)
-    else:
-        shutil.rmtree(workdir, ignore_errors=True)
     return 2 if broken else 1 if faults.faults else 0
 
 
 if __name__ == "__main__":
+    # Stopped from outside, still end the hosts it started (run_bounded, the finally blocks).
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
     sys.exit(main())
