@@ -1,12 +1,12 @@
 #!/usr/bin/env python3
 """Zurizaz in headless Ardour 7 (ardour7-lua, "None (Dummy)" backend), as the VST3 and as the LV2.
 
-  tools/host-checks/ardour-check.py [--artefacts DIR] [--format vst3|lv2|both] [--keep]
+  tools/host-checks/ardour-check.py [--artefacts DIR] [--format vst3|lv2|both] [--checks LIST] [--keep]
 
 DIR holds VST3/Zurizaz.vst3 and LV2/Zurizaz.lv2 (default: build-test/Zurizaz_artefacts/Release).
 Ardour runs with a private HOME, so it sees only these bundles and keeps its caches there.
 
-For each format:
+For each format, the checks named in LIST (comma-separated; all by default):
   fresh     the values a fresh instance shows the host and saves, against the declared defaults,
             and the two formats against each other;
   session   set a step pattern, preset 6, bypass on and the panel open through the parameters,
@@ -341,12 +341,20 @@ def check_0909(ardour, check):
                                                            else "%.4f normalised" % to_normalised("babyRadod1", got)))
 
 
+CHECKS = {"fresh": check_fresh, "session": check_session, "pattern": check_pattern_plays,
+          "nan": check_nan, "set-0909": check_0909}
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--artefacts", default=os.path.join(HERE, "..", "..", "build-test", "Zurizaz_artefacts", "Release"))
     parser.add_argument("--format", choices=["vst3", "lv2", "both"], default="both")
+    parser.add_argument("--checks", default=",".join(CHECKS), help="comma-separated, of: " + ", ".join(CHECKS))
     parser.add_argument("--keep", action="store_true", help="keep the sessions and the log")
     args = parser.parse_args()
+    chosen = [c for c in args.checks.split(",") if c]
+    if not chosen or any(c not in CHECKS for c in chosen):
+        parser.error("--checks takes a list of: " + ", ".join(CHECKS))
 
     artefacts = os.path.abspath(args.artefacts)
     for bundle in ("VST3/Zurizaz.vst3", "LV2/Zurizaz.lv2"):
@@ -368,11 +376,11 @@ def main():
     for fmt in (["vst3", "lv2"] if args.format == "both" else [args.format]):
         try:
             ardour = Ardour(artefacts, fmt, os.path.join(workdir, fmt), log)
-            check_fresh(ardour, check, fresh)
-            check_session(ardour, check)
-            check_pattern_plays(ardour, check)
-            check_nan(ardour, check)
-            check_0909(ardour, check)
+            for name in chosen:
+                if name == "fresh":
+                    check_fresh(ardour, check, fresh)
+                else:
+                    CHECKS[name](ardour, check)
         except (RuntimeError, AttributeError, OSError, KeyError) as e:
             check.host_failed("%s: %s" % (fmt, str(e).splitlines()[0]), str(e))
 
