@@ -93,6 +93,19 @@ namespace JuceAssertions
     {
         const auto at = message.find ("JUCE Assertion failure in ");
 
+        // Writes from two threads or two copies of JUCE can share a line: judge each on its own.
+        if (at != std::string::npos)
+        {
+            const auto next = message.find ("JUCE Assertion failure in ", at + 1);
+
+            if (next != std::string::npos)
+            {
+                handle (message.substr (0, next), out);
+                handle (message.substr (next), out);
+                return;
+            }
+        }
+
         if (at == std::string::npos)
         {
             out << message << std::endl;
