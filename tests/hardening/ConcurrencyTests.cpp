@@ -38,16 +38,16 @@ namespace
         {
             if (block % 8 == 0)
             {
-                setPlain (processor, ParameterIds::fx, (float) (1 + (block / 8) % 5));
-                setPlain (processor, ParameterIds::speed, (float) (1 + (block / 40) % 3));
-                setPlain (processor, ParameterIds::feedback, random.nextFloat() * 0.6f);
+                automatePlain (processor, ParameterIds::fx, (float) (1 + (block / 8) % 5));
+                automatePlain (processor, ParameterIds::speed, (float) (1 + (block / 40) % 3));
+                automatePlain (processor, ParameterIds::feedback, random.nextFloat() * 0.6f);
             }
 
             // A handle moved by the host's automation, anywhere in its 4..400 pixels.
-            setPlain (processor, ParameterIds::handleHeights[block % 8], (float) (4 + random.nextInt (397)) / 400.0f);
+            automatePlain (processor, ParameterIds::handleHeights[block % 8], (float) (4 + random.nextInt (397)) / 400.0f);
 
             if (block % 16 == 0)
-                setPlain (processor, ParameterIds::bypassOn, (block / 16) % 4 == 3 ? 1.0f : 0.0f);
+                automatePlain (processor, ParameterIds::bypassOn, (block / 16) % 4 == 3 ? 1.0f : 0.0f);
 
             playHead.setTempo (tempos[(size_t) (block / 3) % std::size (tempos)]);
 

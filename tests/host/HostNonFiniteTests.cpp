@@ -1,5 +1,6 @@
 #include <limits>
 
+#include "FailOnJuceAssertion.h"
 #include "HostedPluginTest.h"
 
 // What broken sources upstream and careless hosts send now and then, through the real wrappers:
@@ -53,6 +54,7 @@ protected:
 
 TEST_P (HostNonFinite, RandomNonFiniteInputSamplesLeaveTheNextBlocksFiniteInEveryMode)
 {
+    const NonFiniteOnPurpose nonFinite;
     juce::Random random (0x4a11);
 
     for (int mode = 1; mode <= 5; ++mode)
@@ -82,6 +84,7 @@ TEST_P (HostNonFinite, RandomNonFiniteInputSamplesLeaveTheNextBlocksFiniteInEver
 
 TEST_P (HostNonFinite, NaNAutomationOfAnyParameterLeavesTheAudioFinite)
 {
+    const NonFiniteOnPurpose nonFinite;
     const auto& parameters = plugin->getParameters();
     ASSERT_GE (parameters.size(), 19);
     juce::Random random (0x4a12);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "FailOnJuceAssertion.h"
 #include "Parameters.h"
 #include "processor/PluginProcessor.h"
 
@@ -207,6 +208,7 @@ TEST (Preparation, AHostChangeOfAnEditorValueTakesAtOnceAndSurvivesARePrepare)
 
 TEST (Preparation, AHostValueThatIsNotANumberGivesAnEditorValueItsStart)
 {
+    const NonFiniteOnPurpose nonFinite;
     // Each carrier first moved away from its start, then sent NaN or an infinity as a host might.
     for (const auto bad : { std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
                             -std::numeric_limits<float>::infinity() })
