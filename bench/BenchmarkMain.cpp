@@ -32,7 +32,7 @@ namespace
     /** The console report, plus a note of each benchmark's time per item for the summaries
         (the median when repeated).
     */
-    class CollectingReporter  : public benchmark::ConsoleReporter
+    class CollectingReporter : public benchmark::ConsoleReporter
     {
     public:
         void ReportRuns (const std::vector<Run>& runs) override

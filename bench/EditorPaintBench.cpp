@@ -128,7 +128,7 @@ static void EditorBackgroundCopy (benchmark::State& state)
 BENCHMARK (EditorBackgroundCopy)->Unit (benchmark::kMillisecond);
 
 static const bool editorPaintSummary = BenchmarkSummary::add ([] (const BenchmarkSummary::NanosecondsPerItem& results)
-{
+                                                              {
     const auto ms = [&results] (const char* name) { const auto r = results.find (name); return r == results.end() ? -1.0 : r->second * 1.0e-6; };
 
     constexpr double budgetMs = 2.0;
@@ -139,5 +139,4 @@ static const bool editorPaintSummary = BenchmarkSummary::add ([] (const Benchmar
                      full <= budgetMs ? "ok" : "OVER BUDGET");
 
     std::printf ("  idle frame %.2f ms; background alone %.2f ms as copied, %.2f ms if stretched at every paint\n",
-                 ms ("EditorIdleFrame"), ms ("EditorBackgroundCopy"), ms ("EditorBackgroundOnly"));
-});
+                 ms ("EditorIdleFrame"), ms ("EditorBackgroundCopy"), ms ("EditorBackgroundOnly")); });

@@ -110,7 +110,7 @@ namespace
     const char* const modeNames[] = { "GLIMMER", "DISTORT", "SILENCE", "QUAKE", "DESTROY" };
     const char* const silenceAtHalfGain = "SILENCE, step gain 0.5";
 
-    std::string benchmarkName (const char* mode)   { return std::string ("processBlock/") + mode; }
+    std::string benchmarkName (const char* mode) { return std::string ("processBlock/") + mode; }
 
     const bool registered = []
     {
@@ -125,7 +125,7 @@ namespace
         benchmark::RegisterBenchmark ("baseline/memcpy", memcpyBaseline);
 
         return BenchmarkSummary::add ([] (const BenchmarkSummary::NanosecondsPerItem& results)
-        {
+                                      {
             const auto chorus = results.find ("baseline/juce::dsp::Chorus");
             const auto copy = results.find ("baseline/memcpy");
 
@@ -171,7 +171,6 @@ namespace
                 if (ungated != results.end())
                     std::printf ("  beside SILENCE at step gain 1, where the gate does nothing: %.2f ns/frame\n",
                                  ungated->second);
-            }
-        });
+            } });
     }();
 }

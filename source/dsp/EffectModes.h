@@ -17,11 +17,11 @@ namespace EffectModes
     /** The effect modes, selected by the "fx" parameter truncated to an int. */
     enum class EffectMode
     {
-        none    = 0,    // any other int (only a corrupt value gives one): the audio passes untouched
+        none = 0,   // any other int (only a corrupt value gives one): the audio passes untouched
         glimmer = 1,
         distort = 2,
         silence = 3,
-        quake   = 4,
+        quake = 4,
         destroy = 5
     };
 
@@ -40,15 +40,15 @@ namespace EffectModes
 
     /** One row per EffectMode, indexed by it. */
     inline constexpr ModeInfo modeInfo[] = {
-        { "FX",      false, false, false },
-        { "GLIMMER", true,  true,  true },
-        { "DISTORT", true,  false, false },
+        { "FX", false, false, false },
+        { "GLIMMER", true, true, true },
+        { "DISTORT", true, false, false },
         { "SILENCE", false, false, false },
-        { "QUAKE",   true,  true,  true },
-        { "DESTROY", true,  true,  false }
+        { "QUAKE", true, true, true },
+        { "DESTROY", true, true, false }
     };
 
-    constexpr const ModeInfo& infoFor (EffectMode mode) noexcept    { return modeInfo[(size_t) mode]; }
+    constexpr const ModeInfo& infoFor (EffectMode mode) noexcept { return modeInfo[(size_t) mode]; }
 
     /** v truncated toward zero to a whole multiple of stepSize (1 / levels per unit). */
     inline float quantise (float v, float stepSize) noexcept
@@ -126,21 +126,21 @@ namespace EffectModes
     /** DESTROY's level curve for one impact: the factor 4m(1 - m) with m = impact / 2. */
     struct DestroyLevel
     {
-        explicit DestroyLevel (float impact) noexcept  : m (impact * 0.5f), oneLessM (1.0f - m) {}
+        explicit DestroyLevel (float impact) noexcept : m (impact * 0.5f), oneLessM (1.0f - m) {}
 
-        float left (float x) const noexcept     { return ((x * oneLessM) * m) * 4.0f; }
+        float left (float x) const noexcept { return ((x * oneLessM) * m) * 4.0f; }
 
         /** The same curve with the factors in the right channel's order. */
-        float right (float x) const noexcept    { return ((oneLessM * x) * m) * 4.0f; }
+        float right (float x) const noexcept { return ((oneLessM * x) * m) * 4.0f; }
 
         float m, oneLessM;
     };
 
     /** DESTROY's level curve on the left channel. */
-    inline float destroyLevelLeft (float left, float impact) noexcept      { return DestroyLevel (impact).left (left); }
+    inline float destroyLevelLeft (float left, float impact) noexcept { return DestroyLevel (impact).left (left); }
 
     /** DESTROY's level curve on the right channel. */
-    inline float destroyLevelRight (float right, float impact) noexcept    { return DestroyLevel (impact).right (right); }
+    inline float destroyLevelRight (float right, float impact) noexcept { return DestroyLevel (impact).right (right); }
 
     //==============================================================================
     /** DISTORT over numSamples of one channel, reading impact at every sample. */

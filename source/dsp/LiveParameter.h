@@ -15,13 +15,13 @@ struct LiveParameter
     float defaultValue;
 
     /** The current value, or defaultValue when the current value is NaN or infinite. */
-    float load() const noexcept                 { return orDefault (loadAsStored()); }
+    float load() const noexcept { return orDefault (loadAsStored()); }
 
     /** The current value as stored, NaN and infinities included: for a reader that only works
         with a new value, which it then passes through orDefault.
     */
-    float loadAsStored() const noexcept         { return value.load (std::memory_order_relaxed); }
+    float loadAsStored() const noexcept { return value.load (std::memory_order_relaxed); }
 
     /** v, or defaultValue when v is NaN or infinite. */
-    float orDefault (float v) const noexcept    { return std::isfinite (v) ? v : defaultValue; }
+    float orDefault (float v) const noexcept { return std::isfinite (v) ? v : defaultValue; }
 };

@@ -16,7 +16,7 @@ namespace ModulatedDelay
             or an infinity (a broken source upstream, or a sum that overflows), which the lines and
             the feedback would otherwise hand on to every later sample.
         */
-        float keepable (float value) noexcept   { return std::isfinite (value) ? value : 0.0f; }
+        float keepable (float value) noexcept { return std::isfinite (value) ? value : 0.0f; }
 
         float advancePhaseBy (float phase, double increment) noexcept
         {

@@ -25,9 +25,9 @@ namespace ModulatedDelay
     {
         std::vector<float>& left;
         std::vector<float>& right;
-        int& length;            // entries in each line, 0 while no line is allocated
-        int& writeIndex;        // where the next write goes, 0 to length - 1
-        float& lfoPhase;        // in cycles, 0 to 1
+        int& length;       // entries in each line, 0 while no line is allocated
+        int& writeIndex;   // where the next write goes, 0 to length - 1
+        float& lfoPhase;   // in cycles, 0 to 1
         float& feedbackLeft;
         float& feedbackRight;
     };
@@ -50,8 +50,8 @@ namespace ModulatedDelay
         float span;
     };
 
-    constexpr SweepRange glimmerSweep { 0.005f, 0.03f - 0.005f };    // 5 to 30 ms
-    constexpr SweepRange quakeSweep   { 0.001f, 0.005f - 0.001f };   // 1 to 5 ms
+    constexpr SweepRange glimmerSweep { 0.005f, 0.03f - 0.005f };   // 5 to 30 ms
+    constexpr SweepRange quakeSweep { 0.001f, 0.005f - 0.001f };    // 1 to 5 ms
 
     //==============================================================================
     /** The oscillator's next phase: rate cycles per second at sampleRate, wrapped once above 1. */

@@ -40,7 +40,8 @@ namespace StepGate
     {
         // Step s lights handle s + 1 (index s) and puts out handle s (index s - 1); step 1 also puts
         // out the last-step indicator, and step 8 lights it together with handle 1.
-        const auto set = [&lights] (int index, bool lit)   { lights[(size_t) index].store (lit, std::memory_order_relaxed); };
+        const auto set = [&lights] (int index, bool lit)
+        { lights[(size_t) index].store (lit, std::memory_order_relaxed); };
 
         if (currentStep == 1)
         {

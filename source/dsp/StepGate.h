@@ -25,8 +25,8 @@ namespace StepGate
     /** The speed modes, selected by the "speed" parameter truncated to an int. */
     enum class SpeedMode
     {
-        other      = 0,   // any other int (only a corrupt value gives one)
-        subsonic   = 1,
+        other = 0,   // any other int (only a corrupt value gives one)
+        subsonic = 1,
         supersonic = 2,
         hypersonic = 3
     };
@@ -48,12 +48,12 @@ namespace StepGate
         HYPERSONIC does. */
     inline constexpr SpeedInfo speedInfo[] = {
         { "SUPERSONIC", 8 },
-        { "SUBSONIC",   2 },
+        { "SUBSONIC", 2 },
         { "SUPERSONIC", 4 },
         { "HYPERSONIC", 8 }
     };
 
-    constexpr const SpeedInfo& infoFor (SpeedMode mode) noexcept    { return speedInfo[(size_t) mode]; }
+    constexpr const SpeedInfo& infoFor (SpeedMode mode) noexcept { return speedInfo[(size_t) mode]; }
 
     /** The bar's divisor for a published speed int: 2 for 1 ("SUBSONIC"), 4 for 2 ("SUPERSONIC"), else 8. */
     int divisorFor (int speedMode) noexcept;

@@ -8,8 +8,8 @@
     fetch decodes, later ones are look-ups that return the same image. */
 namespace EditorImages
 {
-    #define ZURIZAZ_IMAGE(name) \
-        inline juce::Image name() { return juce::ImageCache::getFromMemory (BinaryData::name##_png, BinaryData::name##_pngSize); }
+#define ZURIZAZ_IMAGE(name) \
+    inline juce::Image name() { return juce::ImageCache::getFromMemory (BinaryData::name##_png, BinaryData::name##_pngSize); }
 
     ZURIZAZ_IMAGE (stepEightImage)
     ZURIZAZ_IMAGE (previousArrowImage)
@@ -30,7 +30,7 @@ namespace EditorImages
     ZURIZAZ_IMAGE (siteLogoImage)
     ZURIZAZ_IMAGE (videoLogoImage)
 
-    #undef ZURIZAZ_IMAGE
+#undef ZURIZAZ_IMAGE
 
     /** Gives an image button its picture: drawn at its own size, centred in the button's bounds,
         the same in every state, with the whole bounds taking clicks. */
@@ -53,11 +53,11 @@ namespace EditorImages
     {
         juce::String typeface ("Arial");
 
-       #if JUCE_LINUX || JUCE_BSD
+#if JUCE_LINUX || JUCE_BSD
         if (juce::Font::findAllTypefaceStyles (typeface).isEmpty()
-             && ! juce::Font::findAllTypefaceStyles ("Liberation Sans").isEmpty())
+            && ! juce::Font::findAllTypefaceStyles ("Liberation Sans").isEmpty())
             typeface = "Liberation Sans";
-       #endif
+#endif
 
         return juce::Font (typeface, 11.0f, juce::Font::bold);
     }

@@ -9,7 +9,7 @@ namespace
 {
     // The free centre column whose background opens and closes the knobs panel.
     constexpr int centreColumnFirstX = 301;
-    constexpr int centreColumnLastX  = 499;
+    constexpr int centreColumnLastX = 499;
 
     /** The index of the handle whose drag column holds pointer x, or -1 for none. */
     int handleIndexForPointerX (int x)

@@ -9,7 +9,7 @@
 
 namespace
 {
-    const juce::Rectangle<float> tempoTextArea   { 92.0f, 0.0f, 70.0f, 30.0f };
+    const juce::Rectangle<float> tempoTextArea { 92.0f, 0.0f, 70.0f, 30.0f };
     const juce::Rectangle<float> versionTextArea { 682.0f, 0.0f, 70.0f, 30.0f };
 
     /** In DESTROY the bite readout shows the crusher's bit depth, in the mode's own bands. */
@@ -60,7 +60,7 @@ void ZurizazAudioProcessorEditor::drawBackground (juce::Graphics& g)
     // window has more pixels than the editor has units, so the copy is kept at that size: one
     // at the editor's size would be resampled again and come out blurred.
     const auto scale = g.getInternalContext().getPhysicalPixelScaleFactor();
-    const auto physicalWidth  = juce::roundToInt ((float) getWidth()  * scale);
+    const auto physicalWidth = juce::roundToInt ((float) getWidth() * scale);
     const auto physicalHeight = juce::roundToInt ((float) getHeight() * scale);
 
     if (scaledBackground.getWidth() != physicalWidth || scaledBackground.getHeight() != physicalHeight)
@@ -124,14 +124,14 @@ void ZurizazAudioProcessorEditor::refreshReadouts()
         label.setVisible (true);
     };
 
-    showReadout (fxLabel,       EffectModes::infoFor (mode).name);
-    showReadout (speedLabel,    StepGate::infoFor (StepGate::toSpeedMode (p.speedMode)).name);
-    showReadout (impactLabel,   "IMPACT: "   + juce::String (p.impactDisplay.load()));
-    showReadout (depthLabel,    "DEPTH: "    + juce::String (p.depthDisplay.load()));
-    showReadout (rateLabel,     "RATE: "     + juce::String (p.rateDisplay.load()));
+    showReadout (fxLabel, EffectModes::infoFor (mode).name);
+    showReadout (speedLabel, StepGate::infoFor (StepGate::toSpeedMode (p.speedMode)).name);
+    showReadout (impactLabel, "IMPACT: " + juce::String (p.impactDisplay.load()));
+    showReadout (depthLabel, "DEPTH: " + juce::String (p.depthDisplay.load()));
+    showReadout (rateLabel, "RATE: " + juce::String (p.rateDisplay.load()));
     showReadout (feedbackLabel, "FEEDBACK: " + juce::String (p.feedbackDisplay.load()));
-    showReadout (phaseLabel,    "PHASE: "    + juce::String (p.phaseDisplay.load()));
-    showReadout (biteLabel,     "BITE: "     + juce::String (biteReadout (p.biteDisplay, mode)));
+    showReadout (phaseLabel, "PHASE: " + juce::String (p.phaseDisplay.load()));
+    showReadout (biteLabel, "BITE: " + juce::String (biteReadout (p.biteDisplay, mode)));
 }
 
 void ZurizazAudioProcessorEditor::refreshLights()
@@ -143,7 +143,7 @@ void ZurizazAudioProcessorEditor::refreshLights()
 
     for (size_t i = 0; i < babyRadodButtons.size(); ++i)
         EditorImages::setPicture (babyRadodButtons[i], p.stepLight[i] ? EditorImages::radodLitImage()
-                                                                       : EditorImages::radodImage());
+                                                                      : EditorImages::radodImage());
 
     lastStepIndicator.setVisible (p.stepLight[ZurizazAudioProcessor::numSteps]);
 }

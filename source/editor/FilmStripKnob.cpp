@@ -9,7 +9,7 @@ FilmStripKnob::FilmStripKnob (juce::Image strip, int frameCount, bool horizontal
 
     if (filmStrip.isValid())
     {
-        frameWidth  = isHorizontal ? filmStrip.getWidth() / numFrames : filmStrip.getWidth();
+        frameWidth = isHorizontal ? filmStrip.getWidth() / numFrames : filmStrip.getWidth();
         frameHeight = isHorizontal ? filmStrip.getHeight() : filmStrip.getHeight() / numFrames;
     }
 }

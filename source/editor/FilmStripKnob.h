@@ -9,7 +9,7 @@
     minimum shows the first frame and only the maximum itself reaches the last. Value handling,
     dragging and parameter attachments are the slider's own.
 */
-class FilmStripKnob  : public juce::Slider
+class FilmStripKnob : public juce::Slider
 {
 public:
     /** Builds a knob from a strip of frameCount frames; a count below 1 is taken as 1. */
@@ -19,9 +19,9 @@ public:
     /** Draws the frame for the current value over the whole bounds, and nothing else. */
     void paint (juce::Graphics&) override;
 
-    int getNumFrames() const noexcept    { return numFrames; }
-    int getFrameWidth() const noexcept   { return frameWidth; }
-    int getFrameHeight() const noexcept  { return frameHeight; }
+    int getNumFrames() const noexcept { return numFrames; }
+    int getFrameWidth() const noexcept { return frameWidth; }
+    int getFrameHeight() const noexcept { return frameHeight; }
 
 private:
     int numFrames;

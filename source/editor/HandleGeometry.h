@@ -24,8 +24,8 @@ namespace HandleGeometry
     // handle 1 takes every pointer x left of handle 2. A drag puts handles 3 and 6 at 150 and
     // 584, one and two pixels right of where the layout has them.
     constexpr Handle handles[] = {
-        { 12,  12,  std::numeric_limits<int>::min(), 78 },
-        { 79,  79,  79,  148 },
+        { 12, 12, std::numeric_limits<int>::min(), 78 },
+        { 79, 79, 79, 148 },
         { 149, 150, 149, 219 },
         { 220, 220, 220, 289 },
         { 513, 513, 513, 581 },
@@ -37,7 +37,7 @@ namespace HandleGeometry
     static_assert (std::size (handles) == StepGate::numSteps, "one row per step handle");
 
     constexpr int width = 68;
-    constexpr int boxHeight (int index)   { return index == 0 ? 125 : 120; }
+    constexpr int boxHeight (int index) { return index == 0 ? 125 : 120; }
 
     /** The y at which the window shows a handle of this stored height: within the drag range
         highestY..lowestY, whatever height a host or a session has given it. */

@@ -13,14 +13,14 @@ namespace
 ZurizazAudioProcessorEditor::ZurizazAudioProcessorEditor (ZurizazAudioProcessor& p)
     : AudioProcessorEditor (&p),
       audioProcessor (p),
-      speedKnob    (rightKnobStrip(), framesPerStrip, false),
-      fxKnob       (leftKnobStrip(),  framesPerStrip, false),
-      impactKnob   (leftKnobStrip(),  framesPerStrip, false),
-      depthKnob    (leftKnobStrip(),  framesPerStrip, false),
-      rateKnob     (leftKnobStrip(),  framesPerStrip, false),
+      speedKnob (rightKnobStrip(), framesPerStrip, false),
+      fxKnob (leftKnobStrip(), framesPerStrip, false),
+      impactKnob (leftKnobStrip(), framesPerStrip, false),
+      depthKnob (leftKnobStrip(), framesPerStrip, false),
+      rateKnob (leftKnobStrip(), framesPerStrip, false),
       feedbackKnob (rightKnobStrip(), framesPerStrip, false),
-      phaserXKnob  (rightKnobStrip(), framesPerStrip, false),
-      biteKnob     (rightKnobStrip(), framesPerStrip, false),
+      phaserXKnob (rightKnobStrip(), framesPerStrip, false),
+      biteKnob (rightKnobStrip(), framesPerStrip, false),
       textFont (EditorImages::textFont()),
       knobSlots (makeKnobSlots (*this))
 {
@@ -37,14 +37,14 @@ ZurizazAudioProcessorEditor::ZurizazAudioProcessorEditor (ZurizazAudioProcessor&
 
     namespace id = ParameterIds;
     auto& state = audioProcessor.treeState;
-    speedAttachment    = std::make_unique<SliderAttachment> (state, id::speed,    speedKnob);
-    fxAttachment       = std::make_unique<SliderAttachment> (state, id::fx,       fxKnob);
-    impactAttachment   = std::make_unique<SliderAttachment> (state, id::impact,   impactKnob);
-    depthAttachment    = std::make_unique<SliderAttachment> (state, id::depth,    depthKnob);
-    rateAttachment     = std::make_unique<SliderAttachment> (state, id::rate,     rateKnob);
+    speedAttachment = std::make_unique<SliderAttachment> (state, id::speed, speedKnob);
+    fxAttachment = std::make_unique<SliderAttachment> (state, id::fx, fxKnob);
+    impactAttachment = std::make_unique<SliderAttachment> (state, id::impact, impactKnob);
+    depthAttachment = std::make_unique<SliderAttachment> (state, id::depth, depthKnob);
+    rateAttachment = std::make_unique<SliderAttachment> (state, id::rate, rateKnob);
     feedbackAttachment = std::make_unique<SliderAttachment> (state, id::feedback, feedbackKnob);
-    phaserXAttachment  = std::make_unique<SliderAttachment> (state, id::phaserX,  phaserXKnob);
-    biteAttachment     = std::make_unique<SliderAttachment> (state, id::bite,     biteKnob);
+    phaserXAttachment = std::make_unique<SliderAttachment> (state, id::phaserX, phaserXKnob);
+    biteAttachment = std::make_unique<SliderAttachment> (state, id::bite, biteKnob);
 
     presetBox.setTextWhenNothingSelected ("Presets");
     for (size_t i = 0; i < presetTable.size(); ++i)
@@ -54,12 +54,12 @@ ZurizazAudioProcessorEditor::ZurizazAudioProcessorEditor (ZurizazAudioProcessor&
     presetBox.addListener (this);
     addAndMakeVisible (presetBox);
 
-    for (auto [button, picture] : { std::pair { &siteLinkButton,       siteLogoImage() },
-                                    std::pair { &videoLinkButton,      videoLogoImage() },
+    for (auto [button, picture] : { std::pair { &siteLinkButton, siteLogoImage() },
+                                    std::pair { &videoLinkButton, videoLogoImage() },
                                     std::pair { &previousPresetButton, previousArrowImage() },
-                                    std::pair { &nextPresetButton,     nextArrowImage() },
-                                    std::pair { &infoButton,           infoButtonImage() },
-                                    std::pair { &bypassButton,         bypassOffImage() } })
+                                    std::pair { &nextPresetButton, nextArrowImage() },
+                                    std::pair { &infoButton, infoButtonImage() },
+                                    std::pair { &bypassButton, bypassOffImage() } })
     {
         setPicture (*button, picture);
         button->addListener (this);
@@ -131,12 +131,12 @@ std::array<ZurizazAudioProcessorEditor::KnobSlot, knobParameters.size()> Zurizaz
 {
     namespace id = ParameterIds;
 
-    return {{ { e.speedKnob,    nullptr,          e.speedLabel,    id::speed,    { 575, 150 } },
-              { e.fxKnob,       nullptr,          e.fxLabel,       id::fx,       { 160, 150 } },
-              { e.impactKnob,   &e.impactCover,   e.impactLabel,   id::impact,   { 70,  150 } },
-              { e.depthKnob,    &e.depthCover,    e.depthLabel,    id::depth,    { 70,  243 } },
-              { e.rateKnob,     &e.rateCover,     e.rateLabel,     id::rate,     { 160, 243 } },
-              { e.biteKnob,     &e.biteCover,     e.biteLabel,     id::bite,     { 665, 150 } },
-              { e.feedbackKnob, &e.feedbackCover, e.feedbackLabel, id::feedback, { 575, 243 } },
-              { e.phaserXKnob,  &e.phaserXCover,  e.phaseLabel,    id::phaserX,  { 665, 243 } } }};
+    return { { { e.speedKnob, nullptr, e.speedLabel, id::speed, { 575, 150 } },
+               { e.fxKnob, nullptr, e.fxLabel, id::fx, { 160, 150 } },
+               { e.impactKnob, &e.impactCover, e.impactLabel, id::impact, { 70, 150 } },
+               { e.depthKnob, &e.depthCover, e.depthLabel, id::depth, { 70, 243 } },
+               { e.rateKnob, &e.rateCover, e.rateLabel, id::rate, { 160, 243 } },
+               { e.biteKnob, &e.biteCover, e.biteLabel, id::bite, { 665, 150 } },
+               { e.feedbackKnob, &e.feedbackCover, e.feedbackLabel, id::feedback, { 575, 243 } },
+               { e.phaserXKnob, &e.phaserXCover, e.phaseLabel, id::phaserX, { 665, 243 } } } };
 }

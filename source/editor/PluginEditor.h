@@ -19,9 +19,9 @@
     labels, covers, lit handles, bypass picture and panel in line with them. Setting the handles'
     and bypass pictures marks them for repainting, so paint runs again at the next frame.
 */
-class ZurizazAudioProcessorEditor  : public juce::AudioProcessorEditor,
-                                     public juce::Button::Listener,
-                                     public juce::ComboBox::Listener
+class ZurizazAudioProcessorEditor : public juce::AudioProcessorEditor,
+                                    public juce::Button::Listener,
+                                    public juce::ComboBox::Listener
 {
 public:
     explicit ZurizazAudioProcessorEditor (ZurizazAudioProcessor&);
@@ -67,7 +67,7 @@ public:
     // Declared after the knobs so they are destroyed first.
     using SliderAttachment = juce::AudioProcessorValueTreeState::SliderAttachment;
     std::unique_ptr<SliderAttachment> speedAttachment, fxAttachment, impactAttachment, depthAttachment,
-                                      rateAttachment, feedbackAttachment, phaserXAttachment, biteAttachment;
+        rateAttachment, feedbackAttachment, phaserXAttachment, biteAttachment;
 
 private:
     /** A knob with its cover (none for speed and fx, which every mode uses), its readout, its

@@ -20,14 +20,14 @@ void ZurizazAudioProcessorEditor::comboBoxChanged (juce::ComboBox* box)
         const auto& preset = presetTable[(size_t) id - 1];
 
         // Each knob shows its value at once; its attachment tells the host from the message loop.
-        fxKnob.setValue       (preset.fx,       juce::sendNotificationAsync);
-        speedKnob.setValue    (preset.speed,    juce::sendNotificationAsync);
-        impactKnob.setValue   (preset.impact,   juce::sendNotificationAsync);
-        depthKnob.setValue    (preset.depth,    juce::sendNotificationAsync);
-        rateKnob.setValue     (preset.rate,     juce::sendNotificationAsync);
-        biteKnob.setValue     (preset.bite,     juce::sendNotificationAsync);
+        fxKnob.setValue (preset.fx, juce::sendNotificationAsync);
+        speedKnob.setValue (preset.speed, juce::sendNotificationAsync);
+        impactKnob.setValue (preset.impact, juce::sendNotificationAsync);
+        depthKnob.setValue (preset.depth, juce::sendNotificationAsync);
+        rateKnob.setValue (preset.rate, juce::sendNotificationAsync);
+        biteKnob.setValue (preset.bite, juce::sendNotificationAsync);
         feedbackKnob.setValue (preset.feedback, juce::sendNotificationAsync);
-        phaserXKnob.setValue  (preset.phaserX,  juce::sendNotificationAsync);
+        phaserXKnob.setValue (preset.phaserX, juce::sendNotificationAsync);
 
         for (int i = 0; i < ZurizazAudioProcessor::numSteps; ++i)
             placeBabyRadod (i, preset.handleHeights[(size_t) i]);

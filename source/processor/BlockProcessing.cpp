@@ -84,12 +84,12 @@ void ZurizazAudioProcessor::publishModesAndDisplays (float bite)
     fxMode.store (truncated (fxValue.load()), std::memory_order_relaxed);
     speedMode.store (truncated (speedValue.load()), std::memory_order_relaxed);
 
-    impactDisplay.store   (truncated (impactValue.load() * 100.0f),   std::memory_order_relaxed);
-    depthDisplay.store    (truncated (depthValue.load() * 100.0f),    std::memory_order_relaxed);
-    rateDisplay.store     (truncated (rateValue.load() * 5.0f),       std::memory_order_relaxed);
-    biteDisplay.store     (truncated (bite),                          std::memory_order_relaxed);
+    impactDisplay.store (truncated (impactValue.load() * 100.0f), std::memory_order_relaxed);
+    depthDisplay.store (truncated (depthValue.load() * 100.0f), std::memory_order_relaxed);
+    rateDisplay.store (truncated (rateValue.load() * 5.0f), std::memory_order_relaxed);
+    biteDisplay.store (truncated (bite), std::memory_order_relaxed);
     feedbackDisplay.store (truncated (feedbackValue.load() * 100.0f), std::memory_order_relaxed);
-    phaseDisplay.store    (truncated (phaserXValue.load() * 100.0f),  std::memory_order_relaxed);
+    phaseDisplay.store (truncated (phaserXValue.load() * 100.0f), std::memory_order_relaxed);
 }
 
 void ZurizazAudioProcessor::runEffectPass (juce::AudioBuffer<float>& buffer, int channel, int numChannels, float bite)

@@ -38,12 +38,12 @@ juce::AudioProcessorValueTreeState::ParameterLayout createParameterLayout()
     for (auto& row : knobParameters)
         layout.add (floatParameter (row.id, (float) row.minimum, (float) row.maximum, (float) row.defaultValue));
 
-    layout.add (intParameter (bypassOn,     0, 1,  0),
-                intParameter (knobsShowing, 0, 1,  0),
+    layout.add (intParameter (bypassOn, 0, 1, 0),
+                intParameter (knobsShowing, 0, 1, 0),
                 // The preset id + 1, for ids 0..12; preset 1 to start with, as the processor does.
                 // Not offered for automation: a host value only selects the menu's entry, it does
                 // not load the preset's knobs and handles.
-                intParameter (presets,      1, 13, 2, false));
+                intParameter (presets, 1, 13, 2, false));
 
     // Heights of 4..400 pixels as fractions of the scale, on a grid of one pixel; each handle starts
     // at the bottom of its column, as the processor's handles do.

@@ -13,21 +13,21 @@
 */
 namespace ParameterIds
 {
-    inline constexpr const char* speed        = "speed";
-    inline constexpr const char* fx           = "fx";
-    inline constexpr const char* impact       = "impact";
-    inline constexpr const char* depth        = "depth";
-    inline constexpr const char* rate         = "rate";
-    inline constexpr const char* feedback     = "feedback";
-    inline constexpr const char* phaserX      = "phaserX";
-    inline constexpr const char* bite         = "bite";
-    inline constexpr const char* bypassOn     = "bypassOn";
+    inline constexpr const char* speed = "speed";
+    inline constexpr const char* fx = "fx";
+    inline constexpr const char* impact = "impact";
+    inline constexpr const char* depth = "depth";
+    inline constexpr const char* rate = "rate";
+    inline constexpr const char* feedback = "feedback";
+    inline constexpr const char* phaserX = "phaserX";
+    inline constexpr const char* bite = "bite";
+    inline constexpr const char* bypassOn = "bypassOn";
     inline constexpr const char* knobsShowing = "knobsShowing";
-    inline constexpr const char* presets      = "presets";
+    inline constexpr const char* presets = "presets";
 
     /** "babyRadod1".."babyRadod8": the height of step handle 1..8. */
     inline constexpr const char* handleHeights[] = { "babyRadod1", "babyRadod2", "babyRadod3", "babyRadod4",
-                                                    "babyRadod5", "babyRadod6", "babyRadod7", "babyRadod8" };
+                                                     "babyRadod5", "babyRadod6", "babyRadod7", "babyRadod8" };
 }
 
 /** One knob parameter: its range and default, and the step its knob turns in.
@@ -44,16 +44,14 @@ struct KnobParameter
 
 /** The eight knob parameters, in host index order. The rate's minimum and step are the floats
     0.1f and 0.02f widened, which is what its knob has always used. */
-inline constexpr std::array<KnobParameter, 8> knobParameters {{
-    { ParameterIds::speed,    1.0,           3.0,  2.0,  1.0 },
-    { ParameterIds::fx,       1.0,           5.0,  1.0,  1.0 },
-    { ParameterIds::impact,   0.1,           1.0,  1.0,  0.01 },
-    { ParameterIds::depth,    0.0,           1.0,  0.2,  0.01 },
-    { ParameterIds::rate,     (double) 0.1f, 20.0, 3.5,  (double) 0.02f },
-    { ParameterIds::feedback, 0.0,           0.6,  0.3,  0.005 },
-    { ParameterIds::phaserX,  0.0,           1.0,  0.0,  0.1 },
-    { ParameterIds::bite,     2.0,           32.0, 32.0, 2.0 }
-}};
+inline constexpr std::array<KnobParameter, 8> knobParameters { { { ParameterIds::speed, 1.0, 3.0, 2.0, 1.0 },
+                                                                 { ParameterIds::fx, 1.0, 5.0, 1.0, 1.0 },
+                                                                 { ParameterIds::impact, 0.1, 1.0, 1.0, 0.01 },
+                                                                 { ParameterIds::depth, 0.0, 1.0, 0.2, 0.01 },
+                                                                 { ParameterIds::rate, (double) 0.1f, 20.0, 3.5, (double) 0.02f },
+                                                                 { ParameterIds::feedback, 0.0, 0.6, 0.3, 0.005 },
+                                                                 { ParameterIds::phaserX, 0.0, 1.0, 0.0, 0.1 },
+                                                                 { ParameterIds::bite, 2.0, 32.0, 32.0, 2.0 } } };
 
 /** The row of knobParameters for a knob parameter's id (one of ParameterIds' first eight). */
 inline const KnobParameter& knobParameter (const char* id) noexcept

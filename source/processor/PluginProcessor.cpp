@@ -44,21 +44,21 @@ ZurizazAudioProcessor::~ZurizazAudioProcessor()
 }
 
 //==============================================================================
-const juce::String ZurizazAudioProcessor::getName() const   { return "Zurizaz"; }
+const juce::String ZurizazAudioProcessor::getName() const { return "Zurizaz"; }
 
-double ZurizazAudioProcessor::getTailLengthSeconds() const  { return 0.0; }
-bool ZurizazAudioProcessor::acceptsMidi() const             { return false; }
-bool ZurizazAudioProcessor::producesMidi() const            { return false; }
-bool ZurizazAudioProcessor::isMidiEffect() const            { return false; }
+double ZurizazAudioProcessor::getTailLengthSeconds() const { return 0.0; }
+bool ZurizazAudioProcessor::acceptsMidi() const { return false; }
+bool ZurizazAudioProcessor::producesMidi() const { return false; }
+bool ZurizazAudioProcessor::isMidiEffect() const { return false; }
 
-juce::AudioProcessorEditor* ZurizazAudioProcessor::createEditor()   { return new ZurizazAudioProcessorEditor (*this); }
-bool ZurizazAudioProcessor::hasEditor() const                       { return true; }
+juce::AudioProcessorEditor* ZurizazAudioProcessor::createEditor() { return new ZurizazAudioProcessorEditor (*this); }
+bool ZurizazAudioProcessor::hasEditor() const { return true; }
 
-int ZurizazAudioProcessor::getNumPrograms()                                       { return 1; }
-int ZurizazAudioProcessor::getCurrentProgram()                                    { return 0; }
-void ZurizazAudioProcessor::setCurrentProgram (int)                               {}
-const juce::String ZurizazAudioProcessor::getProgramName (int)                    { return {}; }
-void ZurizazAudioProcessor::changeProgramName (int, const juce::String&)          {}
+int ZurizazAudioProcessor::getNumPrograms() { return 1; }
+int ZurizazAudioProcessor::getCurrentProgram() { return 0; }
+void ZurizazAudioProcessor::setCurrentProgram (int) {}
+const juce::String ZurizazAudioProcessor::getProgramName (int) { return {}; }
+void ZurizazAudioProcessor::changeProgramName (int, const juce::String&) {}
 
 bool ZurizazAudioProcessor::isBusesLayoutSupported (const BusesLayout& layouts) const
 {

@@ -24,8 +24,8 @@
     those editor values live: a change from the host, a restored session or the editor sets the
     parameter, and the member follows it at once, on whatever thread the change came.
 */
-class ZurizazAudioProcessor  : public juce::AudioProcessor,
-                               private juce::AudioProcessorParameter::Listener
+class ZurizazAudioProcessor : public juce::AudioProcessor,
+                              private juce::AudioProcessorParameter::Listener
 {
 public:
     ZurizazAudioProcessor();
@@ -87,7 +87,7 @@ public:
     // Follow their parameters; read by the audio thread and the editor.
     std::atomic<bool> bypassOn { false };
     std::atomic<bool> knobsShowing { false };
-    std::atomic<int> currentPreset { 1 };          // 1..12, or 0 when no preset is selected
+    std::atomic<int> currentPreset { 1 };   // 1..12, or 0 when no preset is selected
     std::atomic<bool> presetChangeArmed { true };
 
     // Published by the audio thread for the editor.
@@ -106,9 +106,9 @@ public:
     int samplesPerBar = 0;
     int stepClock = 0;
     int currentStep = 1;
-    std::array<std::atomic<float>, numSteps> stepGain;      // follows the handle heights
-    std::array<std::atomic<bool>, numSteps + 1> stepLight;  // 0..7 the handles, 8 the last-step indicator
-    std::array<std::atomic<float>, numSteps> handleHeight;  // top edge of each step handle, in editor pixels
+    std::array<std::atomic<float>, numSteps> stepGain;       // follows the handle heights
+    std::array<std::atomic<bool>, numSteps + 1> stepLight;   // 0..7 the handles, 8 the last-step indicator
+    std::array<std::atomic<float>, numSteps> handleHeight;   // top edge of each step handle, in editor pixels
 
     // Transport.
     juce::AudioPlayHead* playHead = nullptr;
@@ -130,19 +130,19 @@ public:
 private:
     // The parameters block processing reads, looked up once: the audio thread only loads them,
     // and reads a value that is not finite as the default.
-    const LiveParameter speedValue    = liveParameter (ParameterIds::speed);
-    const LiveParameter fxValue       = liveParameter (ParameterIds::fx);
-    const LiveParameter impactValue   = liveParameter (ParameterIds::impact);
-    const LiveParameter depthValue    = liveParameter (ParameterIds::depth);
-    const LiveParameter rateValue     = liveParameter (ParameterIds::rate);
+    const LiveParameter speedValue = liveParameter (ParameterIds::speed);
+    const LiveParameter fxValue = liveParameter (ParameterIds::fx);
+    const LiveParameter impactValue = liveParameter (ParameterIds::impact);
+    const LiveParameter depthValue = liveParameter (ParameterIds::depth);
+    const LiveParameter rateValue = liveParameter (ParameterIds::rate);
     const LiveParameter feedbackValue = liveParameter (ParameterIds::feedback);
-    const LiveParameter phaserXValue  = liveParameter (ParameterIds::phaserX);
-    const LiveParameter biteValue     = liveParameter (ParameterIds::bite);
+    const LiveParameter phaserXValue = liveParameter (ParameterIds::phaserX);
+    const LiveParameter biteValue = liveParameter (ParameterIds::bite);
 
     // The parameters the editor's values live in, looked up once.
-    juce::RangedAudioParameter* const bypassParameter       = treeState.getParameter (ParameterIds::bypassOn);
+    juce::RangedAudioParameter* const bypassParameter = treeState.getParameter (ParameterIds::bypassOn);
     juce::RangedAudioParameter* const knobsShowingParameter = treeState.getParameter (ParameterIds::knobsShowing);
-    juce::RangedAudioParameter* const presetParameter       = treeState.getParameter (ParameterIds::presets);
+    juce::RangedAudioParameter* const presetParameter = treeState.getParameter (ParameterIds::presets);
     std::array<juce::RangedAudioParameter*, numSteps> handleParameters;
 
     // The bar of the last usable host tempo (120 bpm until the host sends one).

@@ -62,8 +62,8 @@ namespace
         const auto fromStart = start == std::string_view::npos ? std::string_view() : text.substr (start);
 
         return juce::CharPointer_UTF8::isValidString (text.data(), (int) text.size())
-            && fromStart.find ("<?", 1) == std::string_view::npos
-            && text.find ("<!DOCTYPE") == std::string_view::npos;
+               && fromStart.find ("<?", 1) == std::string_view::npos
+               && text.find ("<!DOCTYPE") == std::string_view::npos;
     }
 
     /** JUCE's number reader gathers an exponent's digits into an int without a bound, so one too

@@ -24,8 +24,8 @@ constexpr bool isSingleRow (int y) noexcept
 */
 constexpr float levelForHeight (int y) noexcept
 {
-    if (isSingleRow (y))  return 1.0f;
-    if (y == 83)  return 0.1f;
+    if (isSingleRow (y)) return 1.0f;
+    if (y == 83) return 0.1f;
     if (y <= 109) return y >= 84 ? 0.2f : 1.0f;
     if (y <= 134) return 0.3f;
     if (y <= 149) return 0.4f;
@@ -45,7 +45,7 @@ namespace HandleGeometry
     /** The range of heights a drag or a preset gives a step handle. Every handle starts at the
         bottom of its column, lowestY. */
     constexpr int highestY = 82;
-    constexpr int lowestY  = 350;
+    constexpr int lowestY = 350;
 
     /** A handle-height parameter holds the height as a fraction of heightScale pixels, on a grid
         with a point for every whole pixel. */

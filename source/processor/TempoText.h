@@ -14,13 +14,13 @@ class TempoText
 {
 public:
     /** Audio thread: publishes a whole-number tempo. */
-    void publish (int wholeBeatsPerMinute) noexcept   { value.store (wholeBeatsPerMinute, std::memory_order_relaxed); }
+    void publish (int wholeBeatsPerMinute) noexcept { value.store (wholeBeatsPerMinute, std::memory_order_relaxed); }
 
     /** True once a tempo has been published. */
-    bool hasValue() const noexcept                    { return value.load (std::memory_order_relaxed) != noValue; }
+    bool hasValue() const noexcept { return value.load (std::memory_order_relaxed) != noValue; }
 
     /** The published tempo, or noValue before the first block. */
-    int get() const noexcept                          { return value.load (std::memory_order_relaxed); }
+    int get() const noexcept { return value.load (std::memory_order_relaxed); }
 
     /** Message thread: the decimal text of the tempo ("120", "-5"), empty before the first block. */
     std::string toString() const

@@ -10,13 +10,16 @@ using namespace EffectModes;
 
 TEST (EffectModes, DistortShapesByTheArctangent)
 {
-    struct Case { float impact, input, output; };
+    struct Case
+    {
+        float impact, input, output;
+    };
 
     const Case cases[] = {
-        { 1.0f,  0.0f,  0.0f },
-        { 1.0f,  1.0f,  0.14994f },
+        { 1.0f, 0.0f, 0.0f },
+        { 1.0f, 1.0f, 0.14994f },
         { 1.0f, -1.0f, -0.14994f },
-        { 0.1f,  0.01f, 0.0505032f },   // 0.1 (0.005 + (2 / pi) atan (100.01 * 0.01)), worked out apart
+        { 0.1f, 0.01f, 0.0505032f },   // 0.1 (0.005 + (2 / pi) atan (100.01 * 0.01)), worked out apart
     };
 
     for (const auto& c : cases)
@@ -29,7 +32,13 @@ TEST (EffectModes, DistortShapesByTheArctangent)
 TEST (EffectModes, DestroyBitDepthFollowsStrictBiteBands)
 {
     const std::pair<float, int> cases[] = {
-        { 32.0f, 8 }, { 24.5f, 8 }, { 24.0f, 4 }, { 20.0f, 6 }, { 12.5f, 6 }, { 12.0f, 4 }, { 2.0f, 4 },
+        { 32.0f, 8 },
+        { 24.5f, 8 },
+        { 24.0f, 4 },
+        { 20.0f, 6 },
+        { 12.5f, 6 },
+        { 12.0f, 4 },
+        { 2.0f, 4 },
     };
 
     for (auto [bite, depth] : cases)
@@ -106,9 +115,9 @@ TEST (EffectModes, DestroyCurvesTheLevelTwicePerStereoFrame)
 {
     const auto out = runStereo (5.0f, { 0.3f, 0.5f }, { 0.35f, 0.5f }, 0.5f, 2.0f);
 
-    EXPECT_EQ (out.getSample (0, 0), 0.25f * 0.5625f);     // 0.3 -> 0.25 -> * 0.75 -> * 0.75
-    EXPECT_EQ (out.getSample (1, 0), 0.1875f);             // 0.35 -> * 0.75 = 0.2625 -> 0.25 -> * 0.75
-    EXPECT_EQ (out.getSample (0, 1), 0.28125f);            // 0.5 * 0.5625
+    EXPECT_EQ (out.getSample (0, 0), 0.25f * 0.5625f);   // 0.3 -> 0.25 -> * 0.75 -> * 0.75
+    EXPECT_EQ (out.getSample (1, 0), 0.1875f);           // 0.35 -> * 0.75 = 0.2625 -> 0.25 -> * 0.75
+    EXPECT_EQ (out.getSample (0, 1), 0.28125f);          // 0.5 * 0.5625
     EXPECT_EQ (out.getSample (1, 1), 0.28125f);
 }
 
@@ -151,7 +160,8 @@ TEST (EffectModes, QuantiserMatchesFmodBitForBit)
     for (auto bite : { 2.5f, 4.5f, 24.25f, 31.9f })
         bites.push_back (bite);
 
-    const auto bitsOf = [] (float f) { uint32_t u; std::memcpy (&u, &f, sizeof u); return u; };
+    const auto bitsOf = [] (float f)
+    { uint32_t u; std::memcpy (&u, &f, sizeof u); return u; };
 
     for (auto bite : bites)
     {

@@ -49,7 +49,7 @@ TEST (ModulatedDelay, DelaysSweepBetweenTheModesLimits)
 TEST (ModulatedDelay, OscillatorWrapsOnceAboveOne)
 {
     EXPECT_NEAR (advancePhase (0.99f, 882.0f, 44100.0), 0.01f, 1.0e-6f);
-    EXPECT_EQ (advancePhase (0.5f, 22050.0f, 44100.0), 1.0f);     // exactly 1 stays
+    EXPECT_EQ (advancePhase (0.5f, 22050.0f, 44100.0), 1.0f);   // exactly 1 stays
     EXPECT_EQ (advancePhase (0.25f, 0.0f, 44100.0), 0.25f);
 }
 
@@ -57,8 +57,8 @@ TEST (ModulatedDelay, ReadsInterpolateBetweenNeighboursAndWrapAroundTheLine)
 {
     std::vector<float> line { 10.0f, 20.0f, 30.0f, 40.0f };
 
-    EXPECT_EQ (readLine (line.data(), 4, 3, 1.5f), 25.0f);     // position 1.5
-    EXPECT_EQ (readLine (line.data(), 4, 1, 1.25f), 17.5f);    // position 3.75: between 40 and line[0]
+    EXPECT_EQ (readLine (line.data(), 4, 3, 1.5f), 25.0f);    // position 1.5
+    EXPECT_EQ (readLine (line.data(), 4, 1, 1.25f), 17.5f);   // position 3.75: between 40 and line[0]
     EXPECT_EQ (readLine (line.data(), 4, 2, 0.0f), 30.0f);
 }
 
@@ -74,7 +74,7 @@ TEST (ModulatedDelay, AReadRoundedOntoTheLinesEndStaysInside)
 
         std::vector<float> line ((size_t) length + 1, 0.5f);
         line[0] = 0.25f;
-        line[(size_t) length] = sentinel;    // one past the end
+        line[(size_t) length] = sentinel;   // one past the end
 
         EXPECT_EQ (readLine (line.data(), length, writeIndex, delay), 0.25f);
     }
@@ -91,9 +91,9 @@ TEST (ModulatedDelay, PhaserHalfPutsTheRightDelayAtItsMaximumWhenTheLeftIsAtItsM
 {
     DelayRig rig (88200);
     rig.writeIndex = 5000;
-    rig.lfoPhase = 0.75f;          // the left sine at -1
+    rig.lfoPhase = 0.75f;   // the left sine at -1
     rig.depth = 1.0f;
-    rig.phaserX = 0.5f;            // the right sine at +1
+    rig.phaserX = 0.5f;   // the right sine at +1
 
     float left = 0.0f, right = 0.0f;
     process (rig.lines, rig.controls, glimmerSweep, 44100.0, &left, &left, &right, 1);
@@ -129,7 +129,7 @@ TEST (ModulatedDelay, ARightPhaseOfExactlyOneIsNotWrapped)
     DelayRig rig (length);
     rig.writeIndex = writeIndex;
     rig.lfoPhase = 0.75f;
-    rig.phaserX = 0.25f;           // 0.75f + 0.25f is exactly 1.0f
+    rig.phaserX = 0.25f;   // 0.75f + 0.25f is exactly 1.0f
     rig.depth = 1.0f;
 
     const auto sineOfOne = std::sin (1.0f * 6.2831855f);
@@ -149,8 +149,8 @@ TEST (ModulatedDelay, WithoutFeedbackTheLinesHoldTheQuantisedInput)
 {
     DelayRig rig (1000);
     rig.feedback = 0.0f;
-    rig.feedbackLeft = 0.5f;       // the last fed-back sample still joins the first write
-    rig.bite = 4.5f;               // not rounded: 22.6 levels per unit
+    rig.feedbackLeft = 0.5f;   // the last fed-back sample still joins the first write
+    rig.bite = 4.5f;           // not rounded: 22.6 levels per unit
 
     std::vector<float> left { 0.3f, 0.3f, 0.3f }, right { -0.7f, -0.7f, -0.7f };
     const auto quantisedLeft = 0.3f - std::fmod (0.3f, 1.0f / std::exp2 (4.5f));
@@ -159,7 +159,7 @@ TEST (ModulatedDelay, WithoutFeedbackTheLinesHoldTheQuantisedInput)
     EXPECT_EQ (rig.left[0], quantisedLeft + 0.5f);
     EXPECT_EQ (rig.left[1], quantisedLeft);
     EXPECT_EQ (rig.left[2], quantisedLeft);
-    EXPECT_EQ (rig.right[1], -0.7f);     // only the pass's own channel is quantised
+    EXPECT_EQ (rig.right[1], -0.7f);   // only the pass's own channel is quantised
     EXPECT_EQ (rig.feedbackLeft, 0.0f);
 }
 
@@ -187,7 +187,7 @@ TEST (ModulatedDelay, AStereoBlockWritesTheLinesAndTurnsTheOscillatorTwicePerFra
         ZurizazAudioProcessor p;
         prepare (p, 44100.0);
         setRaw (p, ParameterIds::fx, fx);
-        setRaw (p, ParameterIds::rate, 4.41f);      // 1e-4 cycles per pass-sample
+        setRaw (p, ParameterIds::rate, 4.41f);   // 1e-4 cycles per pass-sample
 
         auto buffer = constantBuffer (2, 100, 0.25f);
         process (p, buffer);
@@ -267,13 +267,18 @@ namespace
 // The pass caches what it derives from the parameters; the output must not move by a bit for it.
 TEST (ModulatedDelay, PassesMatchThePlainPerSampleFormulaBitForBit)
 {
-    struct Settings { float phaserX, bite, rate; SweepRange sweep; int channels; };
+    struct Settings
+    {
+        float phaserX, bite, rate;
+        SweepRange sweep;
+        int channels;
+    };
 
     const Settings cases[] = {
-        { 0.0f,  32.0f, 3.5f,  glimmerSweep, 2 },
-        { 0.3f,  32.0f, 3.5f,  glimmerSweep, 2 },
-        { 0.75f, 4.5f,  20.0f, quakeSweep,   2 },
-        { 0.5f,  7.0f,  0.1f,  quakeSweep,   1 },
+        { 0.0f, 32.0f, 3.5f, glimmerSweep, 2 },
+        { 0.3f, 32.0f, 3.5f, glimmerSweep, 2 },
+        { 0.75f, 4.5f, 20.0f, quakeSweep, 2 },
+        { 0.5f, 7.0f, 0.1f, quakeSweep, 1 },
     };
 
     for (const auto& c : cases)

@@ -15,7 +15,7 @@ TEST (StepGate, StepLengthDividesTheBarBySpeed)
         EXPECT_EQ (stepLength (88200, speed), length);
     }
 
-    EXPECT_EQ (stepLength (88203, 3), 11025);     // truncated
+    EXPECT_EQ (stepLength (88203, 3), 11025);   // truncated
 }
 
 TEST (StepGate, AdvancesOnlyPastTheStepLengthAndWrapsAfterEight)
@@ -39,15 +39,18 @@ TEST (StepGate, AdvancesOnlyPastTheStepLengthAndWrapsAfterEight)
 
 TEST (StepGate, ClockCountsWholeChunksAndKeepsTheRemainder)
 {
-    struct Case { int counter, clock, count, counterAfter, clockAfter; };
+    struct Case
+    {
+        int counter, clock, count, counterAfter, clockAfter;
+    };
 
     const Case cases[] = {
-        { 0,   0,    1024, 0,   1024 },
-        { 0,   0,    200,  200, 0 },
-        { 200, 0,    55,   255, 0 },
-        { 200, 0,    56,   0,   256 },
-        { 255, 512,  0,    255, 512 },
-        { 100, 2147483392, 1000, 76, 2147483392 },     // saturates at the last whole chunk
+        { 0, 0, 1024, 0, 1024 },
+        { 0, 0, 200, 200, 0 },
+        { 200, 0, 55, 255, 0 },
+        { 200, 0, 56, 0, 256 },
+        { 255, 512, 0, 255, 512 },
+        { 100, 2147483392, 1000, 76, 2147483392 },   // saturates at the last whole chunk
     };
 
     for (const auto& c : cases)
@@ -63,7 +66,11 @@ TEST (StepGate, ClockCountsWholeChunksAndKeepsTheRemainder)
 // Each step writes its own flags and no other: start every case from all lit and from all dark.
 TEST (StepGate, LightsShowTheHandleAfterTheSoundingStep)
 {
-    struct Case { int step; std::vector<int> dark, lit; };
+    struct Case
+    {
+        int step;
+        std::vector<int> dark, lit;
+    };
 
     const Case cases[] = {
         { 1, { 0, 8 }, { 1 } },
@@ -186,7 +193,7 @@ TEST (StepGate, At120BpmSupersonicStepsEvery22BlocksOf512)
     };
 
     runBlock();
-    EXPECT_TRUE (p.stepLight[1].load());     // step 1 lights handle 2
+    EXPECT_TRUE (p.stepLight[1].load());   // step 1 lights handle 2
 
     for (int block = 2; block <= 21; ++block)
         runBlock();

@@ -20,7 +20,8 @@ namespace
         int size;
     };
 
-    #define ZURIZAZ_EMBEDDED(name)  Embedded { #name, BinaryData::name##_png, BinaryData::name##_pngSize }
+#define ZURIZAZ_EMBEDDED(name) \
+    Embedded { #name, BinaryData::name##_png, BinaryData::name##_pngSize }
 
     juce::uint32 bigEndian32 (const char* p)
     {
@@ -104,27 +105,32 @@ namespace
 
 TEST (Artwork, EveryEmbeddedPictureHasItsSizeAndPixelLayout)
 {
-    struct Case { Embedded picture; juce::uint32 width, height; int colourType; };
+    struct Case
+    {
+        Embedded picture;
+        juce::uint32 width, height;
+        int colourType;
+    };
 
     const Case cases[] = {
-        { ZURIZAZ_EMBEDDED (stepEightImage),      132,   40, rgba },
-        { ZURIZAZ_EMBEDDED (previousArrowImage),   20,   20, rgba },
-        { ZURIZAZ_EMBEDDED (nextArrowImage),       20,   20, rgba },
-        { ZURIZAZ_EMBEDDED (radodImage),           68,  125, rgba },
-        { ZURIZAZ_EMBEDDED (radodLitImage),        68,  125, rgba },
-        { ZURIZAZ_EMBEDDED (backgroundPicture),  1600,  954, rgb },
-        { ZURIZAZ_EMBEDDED (bypassOnImage),        66,   27, rgba },
-        { ZURIZAZ_EMBEDDED (bypassOffImage),       66,   27, rgba },
-        { ZURIZAZ_EMBEDDED (leftCoverImage),       64, 1984, rgba },
-        { ZURIZAZ_EMBEDDED (rightCoverImage),      64, 1984, rgba },
-        { ZURIZAZ_EMBEDDED (infoImage),           800,  405, rgba },
-        { ZURIZAZ_EMBEDDED (infoButtonImage),      20,   20, rgba },
-        { ZURIZAZ_EMBEDDED (leftPanelImage),      208,  196, rgba },
-        { ZURIZAZ_EMBEDDED (leftKnobStrip),        64, 1984, rgba },
-        { ZURIZAZ_EMBEDDED (rightPanelImage),     208,  196, rgba },
-        { ZURIZAZ_EMBEDDED (rightKnobStrip),       64, 1984, rgba },
-        { ZURIZAZ_EMBEDDED (siteLogoImage),       100,   30, greyAlpha },
-        { ZURIZAZ_EMBEDDED (videoLogoImage),       48,   20, greyAlpha },
+        { ZURIZAZ_EMBEDDED (stepEightImage), 132, 40, rgba },
+        { ZURIZAZ_EMBEDDED (previousArrowImage), 20, 20, rgba },
+        { ZURIZAZ_EMBEDDED (nextArrowImage), 20, 20, rgba },
+        { ZURIZAZ_EMBEDDED (radodImage), 68, 125, rgba },
+        { ZURIZAZ_EMBEDDED (radodLitImage), 68, 125, rgba },
+        { ZURIZAZ_EMBEDDED (backgroundPicture), 1600, 954, rgb },
+        { ZURIZAZ_EMBEDDED (bypassOnImage), 66, 27, rgba },
+        { ZURIZAZ_EMBEDDED (bypassOffImage), 66, 27, rgba },
+        { ZURIZAZ_EMBEDDED (leftCoverImage), 64, 1984, rgba },
+        { ZURIZAZ_EMBEDDED (rightCoverImage), 64, 1984, rgba },
+        { ZURIZAZ_EMBEDDED (infoImage), 800, 405, rgba },
+        { ZURIZAZ_EMBEDDED (infoButtonImage), 20, 20, rgba },
+        { ZURIZAZ_EMBEDDED (leftPanelImage), 208, 196, rgba },
+        { ZURIZAZ_EMBEDDED (leftKnobStrip), 64, 1984, rgba },
+        { ZURIZAZ_EMBEDDED (rightPanelImage), 208, 196, rgba },
+        { ZURIZAZ_EMBEDDED (rightKnobStrip), 64, 1984, rgba },
+        { ZURIZAZ_EMBEDDED (siteLogoImage), 100, 30, greyAlpha },
+        { ZURIZAZ_EMBEDDED (videoLogoImage), 48, 20, greyAlpha },
     };
 
     for (const auto& c : cases)
@@ -177,7 +183,7 @@ TEST (Artwork, KnobStripsTurnFromLowerLeftToLowerRightOverThirtyOneFrames)
 TEST (Artwork, CoverHidesItsGroupsKnobAtEveryFrameAndIsDimmed)
 {
     const std::pair<Embedded, Embedded> groups[] = {
-        { ZURIZAZ_EMBEDDED (leftCoverImage),  ZURIZAZ_EMBEDDED (leftKnobStrip) },
+        { ZURIZAZ_EMBEDDED (leftCoverImage), ZURIZAZ_EMBEDDED (leftKnobStrip) },
         { ZURIZAZ_EMBEDDED (rightCoverImage), ZURIZAZ_EMBEDDED (rightKnobStrip) },
     };
 

@@ -55,15 +55,27 @@ TEST_F (EditorConstructionFixture, BeforeTheFirstPaintOnlyPanelsKnobsAndOverlayA
         EXPECT_EQ (child->isVisible(), shouldShow) << child->getBounds().toString();
     }
 
-    struct Pictured { juce::ImageButton& button; juce::Image picture; };
+    struct Pictured
+    {
+        juce::ImageButton& button;
+        juce::Image picture;
+    };
     std::vector<Pictured> pictures {
-        { e.siteLinkButton, siteLogoImage() }, { e.videoLinkButton, videoLogoImage() },
-        { e.previousPresetButton, previousArrowImage() }, { e.nextPresetButton, nextArrowImage() },
-        { e.infoButton, infoButtonImage() }, { e.bypassButton, bypassOffImage() },
+        { e.siteLinkButton, siteLogoImage() },
+        { e.videoLinkButton, videoLogoImage() },
+        { e.previousPresetButton, previousArrowImage() },
+        { e.nextPresetButton, nextArrowImage() },
+        { e.infoButton, infoButtonImage() },
+        { e.bypassButton, bypassOffImage() },
         { e.lastStepIndicator, stepEightImage() },
-        { e.leftKnobPanel, leftPanelImage() }, { e.rightKnobPanel, rightPanelImage() },
-        { e.impactCover, leftCoverImage() }, { e.depthCover, leftCoverImage() }, { e.rateCover, leftCoverImage() },
-        { e.biteCover, rightCoverImage() }, { e.feedbackCover, rightCoverImage() }, { e.phaserXCover, rightCoverImage() },
+        { e.leftKnobPanel, leftPanelImage() },
+        { e.rightKnobPanel, rightPanelImage() },
+        { e.impactCover, leftCoverImage() },
+        { e.depthCover, leftCoverImage() },
+        { e.rateCover, leftCoverImage() },
+        { e.biteCover, rightCoverImage() },
+        { e.feedbackCover, rightCoverImage() },
+        { e.phaserXCover, rightCoverImage() },
         { e.infoOverlay, infoImage() }
     };
     for (auto& handle : e.babyRadodButtons)
@@ -89,7 +101,12 @@ TEST_F (EditorConstructionFixture, BeforeTheFirstPaintOnlyPanelsKnobsAndOverlayA
 
 TEST_F (EditorConstructionFixture, PresetBoxShowsTheCurrentPresetWithoutApplyingIt)
 {
-    struct Case { int preset; const char* text; bool armedAfter; };
+    struct Case
+    {
+        int preset;
+        const char* text;
+        bool armedAfter;
+    };
 
     // The guard swallows the one change message that selecting a preset sends; with nothing to
     // select no message comes, so the guard stays armed for the user's first choice.

@@ -8,7 +8,7 @@ namespace
 {
     constexpr int layoutX[8] = { 12, 79, 149, 220, 513, 582, 652, 720 };
 
-    int boxHeight (int index)    { return index == 0 ? 125 : 120; }
+    int boxHeight (int index) { return index == 0 ? 125 : 120; }
 
     std::array<juce::Rectangle<int>, 8> handleBounds (ZurizazAudioProcessorEditor& editor)
     {
@@ -35,19 +35,22 @@ namespace
 //==============================================================================
 TEST (StepHandles, ADragMovesOnlyTheHandleWhoseColumnHoldsThePointer)
 {
-    struct Case { int pointerX, index, placedX; };
+    struct Case
+    {
+        int pointerX, index, placedX;
+    };
 
     // Columns are inclusive at both ends; 290..512 and 792 on belong to no handle.
-    for (auto [pointerX, index, placedX] : { Case { -40, 0, 12 },  Case { 78, 0, 12 },
-                                             Case { 79, 1, 79 },   Case { 148, 1, 79 },
+    for (auto [pointerX, index, placedX] : { Case { -40, 0, 12 }, Case { 78, 0, 12 },
+                                             Case { 79, 1, 79 }, Case { 148, 1, 79 },
                                              Case { 149, 2, 150 }, Case { 219, 2, 150 },
                                              Case { 220, 3, 220 }, Case { 289, 3, 220 },
-                                             Case { 290, -1, 0 },  Case { 400, -1, 0 }, Case { 512, -1, 0 },
+                                             Case { 290, -1, 0 }, Case { 400, -1, 0 }, Case { 512, -1, 0 },
                                              Case { 513, 4, 513 }, Case { 581, 4, 513 },
                                              Case { 582, 5, 584 }, Case { 651, 5, 584 },
                                              Case { 652, 6, 652 }, Case { 719, 6, 652 },
                                              Case { 720, 7, 720 }, Case { 791, 7, 720 },
-                                             Case { 792, -1, 0 },  Case { 1200, -1, 0 } })
+                                             Case { 792, -1, 0 }, Case { 1200, -1, 0 } })
     {
         SCOPED_TRACE (pointerX);
         EditorSession session;
@@ -78,13 +81,17 @@ TEST (StepHandles, ADragMovesOnlyTheHandleWhoseColumnHoldsThePointer)
 
 TEST (StepHandles, ADragIsClampedToTheColumnAndNeverRestsOnASingleRowBetweenBands)
 {
-    struct Case { int pointerY, placedY; float level; };
+    struct Case
+    {
+        int pointerY, placedY;
+        float level;
+    };
 
     // Above 82 (even above the window) and below 350 (even below the window) clamp. The single
     // rows between the bands play at full level, so a drag steps one pixel down into the band
     // below: the top of the column is the quietest step, not the loudest.
     for (auto [pointerY, placedY, level] : { Case { -30, 83, 0.1f }, Case { 81, 83, 0.1f }, Case { 82, 83, 0.1f },
-                                             Case { 83, 83, 0.1f },  Case { 84, 84, 0.2f }, Case { 109, 109, 0.2f },
+                                             Case { 83, 83, 0.1f }, Case { 84, 84, 0.2f }, Case { 109, 109, 0.2f },
                                              Case { 110, 111, 0.3f }, Case { 111, 111, 0.3f }, Case { 134, 134, 0.3f },
                                              Case { 135, 135, 0.4f }, Case { 149, 149, 0.4f }, Case { 150, 151, 0.5f },
                                              Case { 151, 151, 0.5f }, Case { 184, 184, 0.5f }, Case { 185, 186, 0.6f },
@@ -150,14 +157,19 @@ TEST (StepHandles, ASidewaysSweepSetsEachColumnItPassesAtThatEventsHeight)
 
 TEST (StepHandles, APressWithoutADragOrAClickOnTheLastStepIndicatorChangesNothing)
 {
-    struct Case { const char* name; std::function<void (EditorSession&)> act; };
+    struct Case
+    {
+        const char* name;
+        std::function<void (EditorSession&)> act;
+    };
     const Case cases[] = {
         { "press and release in handle 2's column", [] (EditorSession& session)
           {
               session.ui().mouseDown (mouseAt (session.ui(), 100, 200));
               session.ui().mouseUp (mouseAt (session.ui(), 100, 200));
           } },
-        { "click on the last-step indicator", [] (EditorSession& session) { session.click (session.ui().lastStepIndicator); } },
+        { "click on the last-step indicator", [] (EditorSession& session)
+          { session.click (session.ui().lastStepIndicator); } },
     };
 
     for (const auto& c : cases)
@@ -282,17 +294,27 @@ TEST (Buttons, BypassTogglesTheProcessorsFlag)
 
 TEST (Buttons, PreviousAndNextStepThroughThePresetsWithTheirWraps)
 {
-    enum Direction { previous, next };
-    struct Case { int selectedBefore; Direction direction; int selectedAfter; const char* shown; };
+    enum Direction
+    {
+        previous,
+        next
+    };
+    struct Case
+    {
+        int selectedBefore;
+        Direction direction;
+        int selectedAfter;
+        const char* shown;
+    };
 
     for (auto [before, direction, after, shown] : { Case { 0, previous, 12, "Colonise" },
-                                                     Case { 0, next, 1, "Default" },
-                                                     Case { 1, previous, 12, "Colonise" },
-                                                     Case { 1, next, 2, "Intergalactic" },
-                                                     Case { 5, previous, 4, "Destroy All Humans" },
-                                                     Case { 5, next, 6, "Spaced Out" },
-                                                     Case { 12, previous, 11, "Red Hole" },
-                                                     Case { 12, next, 0, "" } })
+                                                    Case { 0, next, 1, "Default" },
+                                                    Case { 1, previous, 12, "Colonise" },
+                                                    Case { 1, next, 2, "Intergalactic" },
+                                                    Case { 5, previous, 4, "Destroy All Humans" },
+                                                    Case { 5, next, 6, "Spaced Out" },
+                                                    Case { 12, previous, 11, "Red Hole" },
+                                                    Case { 12, next, 0, "" } })
     {
         SCOPED_TRACE (juce::String (before) + (direction == previous ? " previous" : " next"));
         EditorSession session;
@@ -384,7 +406,7 @@ TEST (Buttons, AClickOnAHandleResetsItsStepToTheBottomOfItsColumn)
 //==============================================================================
 TEST (EditorToHost, EachEditorChangeReachesTheHostAsOneGestureAroundItsValue)
 {
-    struct HostRecorder  : juce::AudioProcessorListener
+    struct HostRecorder : juce::AudioProcessorListener
     {
         void audioProcessorParameterChanged (juce::AudioProcessor* p, int index, float value) override
         {
@@ -415,24 +437,20 @@ TEST (EditorToHost, EachEditorChangeReachesTheHostAsOneGestureAroundItsValue)
     };
 
     const Case cases[] = {
-        { "bypass", [] (EditorSession& s) { s.click (s.ui().bypassButton); },
+        { "bypass", [] (EditorSession& s)
+          { s.click (s.ui().bypassButton); },
           { "begin BypassOn", "bypassOn=1", "end BypassOn" } },
-        { "panel", [] (EditorSession& s) { s.ui().mouseDown (mouseAt (s.ui(), 400, 420)); },
+        { "panel", [] (EditorSession& s)
+          { s.ui().mouseDown (mouseAt (s.ui(), 400, 420)); },
           { "begin KnobsShowing", "knobsShowing=1", "end KnobsShowing" } },
         // Handle 4 to 100 pixels: 0.25 of 400.
-        { "handle drag", [] (EditorSession& s) { drag (s.ui(), 250, 100); drag (s.ui(), 250, 100); },
+        { "handle drag", [] (EditorSession& s)
+          { drag (s.ui(), 250, 100); drag (s.ui(), 250, 100); },
           { "begin BabyRadod4", "babyRadod4=0.25", "end BabyRadod4" } },
         // "Radod Sex Fiend" (9, stored as 10) moves handles 1, 4, 5 and 8 to 200 and 2, 3, 6 and 7 to 82.
-        { "preset pick", [] (EditorSession& s) { s.ui().comboBoxChanged (&s.ui().presetBox); },
-          { "begin BabyRadod1", "babyRadod1=0.5", "end BabyRadod1",
-            "begin BabyRadod2", "babyRadod2=0.205", "end BabyRadod2",
-            "begin BabyRadod3", "babyRadod3=0.205", "end BabyRadod3",
-            "begin BabyRadod4", "babyRadod4=0.5", "end BabyRadod4",
-            "begin BabyRadod5", "babyRadod5=0.5", "end BabyRadod5",
-            "begin BabyRadod6", "babyRadod6=0.205", "end BabyRadod6",
-            "begin BabyRadod7", "babyRadod7=0.205", "end BabyRadod7",
-            "begin BabyRadod8", "babyRadod8=0.5", "end BabyRadod8",
-            "begin Presets", "presets=10", "end Presets" } },
+        { "preset pick", [] (EditorSession& s)
+          { s.ui().comboBoxChanged (&s.ui().presetBox); },
+          { "begin BabyRadod1", "babyRadod1=0.5", "end BabyRadod1", "begin BabyRadod2", "babyRadod2=0.205", "end BabyRadod2", "begin BabyRadod3", "babyRadod3=0.205", "end BabyRadod3", "begin BabyRadod4", "babyRadod4=0.5", "end BabyRadod4", "begin BabyRadod5", "babyRadod5=0.5", "end BabyRadod5", "begin BabyRadod6", "babyRadod6=0.205", "end BabyRadod6", "begin BabyRadod7", "babyRadod7=0.205", "end BabyRadod7", "begin BabyRadod8", "babyRadod8=0.5", "end BabyRadod8", "begin Presets", "presets=10", "end Presets" } },
     };
 
     for (const auto& c : cases)
@@ -454,7 +472,11 @@ TEST (EditorToHost, EachEditorChangeReachesTheHostAsOneGestureAroundItsValue)
 TEST (EditorFollows, AHandleMovesToAHeightSetElsewhereAtTheNextPaintWithinTheDragRange)
 {
     // What the host sets, and where the handle then shows: 82..350, its column's x kept.
-    struct Case { int height; int shownY; };
+    struct Case
+    {
+        int height;
+        int shownY;
+    };
 
     for (auto [height, shownY] : { Case { 100, 100 }, Case { 40, 82 }, Case { 400, 350 }, Case { 82, 82 } })
     {

@@ -12,8 +12,7 @@ TEST_F (EditorPaint, ModeAndSpeedLabelsNameTheModesAndFallBackOutsideTheirRanges
     open();
     showPanel();
 
-    for (auto [mode, name] : { std::pair { 1, "GLIMMER" }, { 2, "DISTORT" }, { 3, "SILENCE" }, { 4, "QUAKE" },
-                               { 5, "DESTROY" }, { 0, "FX" }, { 6, "FX" }, { -1, "FX" } })
+    for (auto [mode, name] : { std::pair { 1, "GLIMMER" }, { 2, "DISTORT" }, { 3, "SILENCE" }, { 4, "QUAKE" }, { 5, "DESTROY" }, { 0, "FX" }, { 6, "FX" }, { -1, "FX" } })
     {
         processor.fxMode = mode;
         paintOnce();
@@ -21,8 +20,7 @@ TEST_F (EditorPaint, ModeAndSpeedLabelsNameTheModesAndFallBackOutsideTheirRanges
         EXPECT_TRUE (editor->fxLabel.isVisible());
     }
 
-    for (auto [speed, name] : { std::pair { 1, "SUBSONIC" }, { 2, "SUPERSONIC" }, { 3, "HYPERSONIC" },
-                                { 0, "SUPERSONIC" }, { 4, "SUPERSONIC" } })
+    for (auto [speed, name] : { std::pair { 1, "SUBSONIC" }, { 2, "SUPERSONIC" }, { 3, "HYPERSONIC" }, { 0, "SUPERSONIC" }, { 4, "SUPERSONIC" } })
     {
         processor.speedMode = speed;
         paintOnce();
@@ -58,8 +56,7 @@ TEST_F (EditorPaint, DestroyShowsBiteAsTheCrushersBitDepth)
     open();
     showPanel();
 
-    for (auto [bite, depth] : { std::pair { 32, 8 }, { 25, 8 }, { 24, 4 }, { 23, 6 }, { 16, 6 }, { 13, 6 },
-                                { 12, 4 }, { 2, 4 }, { -5, 4 } })
+    for (auto [bite, depth] : { std::pair { 32, 8 }, { 25, 8 }, { 24, 4 }, { 23, 6 }, { 16, 6 }, { 13, 6 }, { 12, 4 }, { 2, 4 }, { -5, 4 } })
     {
         processor.biteDisplay = bite;
         paintOnce();
@@ -70,7 +67,11 @@ TEST_F (EditorPaint, DestroyShowsBiteAsTheCrushersBitDepth)
 TEST_F (EditorPaint, CoversAndReadoutsFollowTheModeWithThePanelOpenOrClosed)
 {
     using namespace ParameterIds;
-    struct Case { int mode; std::set<juce::String> covered, shownReadouts; };
+    struct Case
+    {
+        int mode;
+        std::set<juce::String> covered, shownReadouts;
+    };
 
     const std::set<juce::String> all { impact, bite, depth, rate, feedback, phaserX };
 
@@ -251,13 +252,13 @@ TEST_F (EditorPaint, BackgroundLooksTheSameAsThePictureStretchedOverTheFillAtEve
     for (auto scale : { 1.0f, 1.0f, 2.0f, 1.5f, 1.25f, 1.0f, 2.0f })
     {
         SCOPED_TRACE (scale);
-        const auto painted = drawnAtScale (scale, [&e] (juce::Graphics& g) { e.paint (g); });
+        const auto painted = drawnAtScale (scale, [&e] (juce::Graphics& g)
+                                           { e.paint (g); });
 
         const auto direct = drawnAtScale (scale, [&e] (juce::Graphics& g)
-        {
+                                          {
             g.fillAll (e.getLookAndFeel().findColour (juce::ResizableWindow::backgroundColourId));
-            g.drawImage (backgroundPicture(), e.getLocalBounds().toFloat(), juce::RectanglePlacement::stretchToFit);
-        });
+            g.drawImage (backgroundPicture(), e.getLocalBounds().toFloat(), juce::RectanglePlacement::stretchToFit); });
 
         EXPECT_EQ (differingOutsideTexts (painted, direct, scale), 0);
     }
@@ -266,8 +267,10 @@ TEST_F (EditorPaint, BackgroundLooksTheSameAsThePictureStretchedOverTheFillAtEve
 TEST_F (EditorPaint, AtScaleTwoEveryWindowPixelIsAPixelOfThePicture)
 {
     open();
-    drawnAtScale (1.0f, [this] (juce::Graphics& g) { editor->paint (g); });   // a copy at scale 1 exists
-    const auto painted = drawnAtScale (2.0f, [this] (juce::Graphics& g) { editor->paint (g); });
+    drawnAtScale (1.0f, [this] (juce::Graphics& g)
+                  { editor->paint (g); });   // a copy at scale 1 exists
+    const auto painted = drawnAtScale (2.0f, [this] (juce::Graphics& g)
+                                       { editor->paint (g); });
 
     // The 1600 x 954 picture is exactly the window's physical size: nothing to resample or blur.
     const auto picture = backgroundPicture();
@@ -298,11 +301,19 @@ TEST_F (EditorPaint, TempoTextIsDrawnInItsOwnPlace)
 namespace
 {
     /** Stands in for the window's repaint machinery: collects every area marked on the editor. */
-    struct RepaintRecorder  : public juce::CachedComponentImage
+    struct RepaintRecorder : public juce::CachedComponentImage
     {
         void paint (juce::Graphics&) override {}
-        bool invalidateAll() override                                { marked.push_back ({ 0, 0, 800, 477 }); return true; }
-        bool invalidate (const juce::Rectangle<int>& area) override  { marked.push_back (area); return true; }
+        bool invalidateAll() override
+        {
+            marked.push_back ({ 0, 0, 800, 477 });
+            return true;
+        }
+        bool invalidate (const juce::Rectangle<int>& area) override
+        {
+            marked.push_back (area);
+            return true;
+        }
         void releaseResources() override {}
 
         bool covers (juce::Rectangle<int> area) const

@@ -8,7 +8,7 @@
 namespace
 {
     /** The editor, counting its paints and noting which of them reached the tempo text. */
-    struct WatchedEditor  : public ZurizazAudioProcessorEditor
+    struct WatchedEditor : public ZurizazAudioProcessorEditor
     {
         using ZurizazAudioProcessorEditor::ZurizazAudioProcessorEditor;
 
@@ -38,7 +38,8 @@ namespace
 
         if (auto* x11 = dlopen ("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD))
             if (auto* setHandler = reinterpret_cast<Handler (*) (Handler)> (dlsym (x11, "XSetErrorHandler")))
-                setHandler ([] (void*, void*) { return 0; });
+                setHandler ([] (void*, void*)
+                            { return 0; });
     }
 }
 
@@ -62,7 +63,9 @@ TEST (EditorWindow, OnScreenTheEditorRepaintsEveryFrameWithoutATimerAndTheTempoF
 
         // The deadlines are generous: a loaded machine takes longer, never fails.
         // Shown, and past its first full paints: the last few frames left the tempo text alone.
-        ASSERT_TRUE (runMessagesUntil ([&] { return editor.getPeer() != nullptr && editor.paintsSinceTheTempo >= 3; }, 10000))
+        ASSERT_TRUE (runMessagesUntil ([&]
+                                       { return editor.getPeer() != nullptr && editor.paintsSinceTheTempo >= 3; },
+                                       10000))
             << "the window never settled: " << editor.paints << " paints";
         EXPECT_EQ (editor.getPeer()->getBounds().getWidth(), 800);
         EXPECT_EQ (editor.getPeer()->getBounds().getHeight(), 477);
@@ -70,7 +73,9 @@ TEST (EditorWindow, OnScreenTheEditorRepaintsEveryFrameWithoutATimerAndTheTempoF
         // Steady state: frame after frame, and the tempo text left alone while it stands still.
         editor.paints = editor.paintsReachingTempo = 0;
         const auto start = juce::Time::getMillisecondCounter();
-        EXPECT_TRUE (runMessagesUntil ([&] { return editor.paints >= 20; }, 10000))
+        EXPECT_TRUE (runMessagesUntil ([&]
+                                       { return editor.paints >= 20; },
+                                       10000))
             << "only " << editor.paints << " paints in 10 s";
         std::cout << "paints per second on this display: "
                   << 1000.0 * editor.paints / juce::jmax (1u, juce::Time::getMillisecondCounter() - start) << std::endl;
@@ -79,7 +84,9 @@ TEST (EditorWindow, OnScreenTheEditorRepaintsEveryFrameWithoutATimerAndTheTempoF
         // A new tempo reaches the screen within a few frames.
         processor.bpmText.publish (121);
         const auto paintsBeforeTheTempo = editor.paints;
-        EXPECT_TRUE (runMessagesUntil ([&] { return editor.paintsReachingTempo > 0; }, 10000));
+        EXPECT_TRUE (runMessagesUntil ([&]
+                                       { return editor.paintsReachingTempo > 0; },
+                                       10000));
         EXPECT_LE (editor.paints - paintsBeforeTheTempo, 5);
 
         editor.removeFromDesktop();
@@ -104,7 +111,9 @@ TEST (EditorWindow, ADragStartedOnAnEmptyReadoutMovesTheHandleOfThatColumn)
         editor.setTopLeftPosition (40, 40);
         editor.addToDesktop (juce::ComponentPeer::windowAppearsOnTaskbar);
         editor.setVisible (true);
-        ASSERT_TRUE (runMessagesUntil ([&] { return editor.getPeer() != nullptr && editor.isShowing(); }, 10000));
+        ASSERT_TRUE (runMessagesUntil ([&]
+                                       { return editor.getPeer() != nullptr && editor.isShowing(); },
+                                       10000));
         runPendingMessages();
 
         auto* peer = editor.getPeer();
@@ -117,18 +126,25 @@ TEST (EditorWindow, ADragStartedOnAnEmptyReadoutMovesTheHandleOfThatColumn)
                                     juce::MouseInputSource::defaultPressure, 0.0f, time += 20);
         };
 
-        struct Case { const char* readout; int x, y; size_t handle; int placedX, dragToY; float level; };
+        struct Case
+        {
+            const char* readout;
+            int x, y;
+            size_t handle;
+            int placedX, dragToY;
+            float level;
+        };
 
         // A point in each readout's box, all inside handle columns. The first row's drags stay high
         // enough that no handle comes to lie over the second row's points.
-        const Case cases[] = { { "IMPACT",   102, 224, 1, 79,  100, 0.2f },
-                               { "FX",       192, 224, 2, 150, 130, 0.3f },
-                               { "SPEED",    607, 224, 5, 584, 160, 0.5f },
-                               { "BITE",     697, 224, 6, 652, 190, 0.6f },
-                               { "DEPTH",    102, 317, 1, 79,  240, 0.7f },
-                               { "RATE",     192, 317, 2, 150, 270, 0.8f },
+        const Case cases[] = { { "IMPACT", 102, 224, 1, 79, 100, 0.2f },
+                               { "FX", 192, 224, 2, 150, 130, 0.3f },
+                               { "SPEED", 607, 224, 5, 584, 160, 0.5f },
+                               { "BITE", 697, 224, 6, 652, 190, 0.6f },
+                               { "DEPTH", 102, 317, 1, 79, 240, 0.7f },
+                               { "RATE", 192, 317, 2, 150, 270, 0.8f },
                                { "FEEDBACK", 607, 317, 5, 584, 300, 0.9f },
-                               { "PHASE",    697, 317, 6, 652, 330, 1.0f } };
+                               { "PHASE", 697, 317, 6, 652, 330, 1.0f } };
 
         for (auto& c : cases)
         {

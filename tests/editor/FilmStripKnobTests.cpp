@@ -59,17 +59,22 @@ namespace
 
 TEST (FilmStripKnob, ValuePicksTheTruncatedFrameOfAVerticalStrip)
 {
-    struct Case { const char* name; double minimum, maximum, interval, value; int expectedFrame; };
+    struct Case
+    {
+        const char* name;
+        double minimum, maximum, interval, value;
+        int expectedFrame;
+    };
 
     const Case cases[] = {
-        { "minimum shows the top frame",             0.0, 1.0, 0.0, 0.0,  0 },
-        { "maximum shows the bottom frame",          0.0, 1.0, 0.0, 1.0,  30 },
-        { "0.99 stays below the last frame",         0.0, 1.0, 0.0, 0.99, 29 },
-        { "the middle shows frame 15",               0.0, 1.0, 0.0, 0.5,  15 },
-        { "fx 2 of 1..5 truncates 7.5 to 7",         1.0, 5.0, 1.0, 2.0,  7 },
-        { "fx 4 of 1..5 truncates 22.5 to 22",       1.0, 5.0, 1.0, 4.0,  22 },
-        { "speed 2 of 1..3 is the middle frame",     1.0, 3.0, 1.0, 2.0,  15 },
-        { "bite v of 2..32 shows frame v - 2",       2.0, 32.0, 2.0, 18.0, 16 },
+        { "minimum shows the top frame", 0.0, 1.0, 0.0, 0.0, 0 },
+        { "maximum shows the bottom frame", 0.0, 1.0, 0.0, 1.0, 30 },
+        { "0.99 stays below the last frame", 0.0, 1.0, 0.0, 0.99, 29 },
+        { "the middle shows frame 15", 0.0, 1.0, 0.0, 0.5, 15 },
+        { "fx 2 of 1..5 truncates 7.5 to 7", 1.0, 5.0, 1.0, 2.0, 7 },
+        { "fx 4 of 1..5 truncates 22.5 to 22", 1.0, 5.0, 1.0, 4.0, 22 },
+        { "speed 2 of 1..3 is the middle frame", 1.0, 3.0, 1.0, 2.0, 15 },
+        { "bite v of 2..32 shows frame v - 2", 2.0, 32.0, 2.0, 18.0, 16 },
     };
 
     const auto strip = makeStrip (31, 64, 64, false);

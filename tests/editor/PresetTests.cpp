@@ -15,18 +15,18 @@ namespace
 
     // Written out here rather than read from the plug-in's table, so a wrong entry there shows.
     const ExpectedPreset expectedPresets[] = {
-        { 1,  "Default",            1, 2, 1,    0.2f, 3.5f,  32, 0.3f,  0,    { 350, 350, 350, 350, 350, 350, 350, 350 }, { 1, 1, 1, 1, 1, 1, 1, 1 } },
-        { 2,  "Intergalactic",      1, 3, 0.5f, 0.1f, 0.2f,  32, 0,     0,    { 350, 250, 150, 82, 350, 250, 150, 82 },   { 1, 1, 1, 1, 1, 1, 1, 1 } },
-        { 3,  "Exterminate",        1, 1, 1,    0,    0.1f,  32, 0.25f, 0,    { 250, 250, 150, 250, 250, 250, 150, 250 }, { 1, 1, 1, 1, 1, 1, 1, 1 } },
-        { 4,  "Destroy All Humans", 5, 2, 1,    0.4f, 3.5f,  16, 0.4f,  0,    { 350, 200, 100, 350, 200, 200, 100, 100 }, { 1, 0.6f, 0.2f, 1, 0.6f, 0.6f, 0.2f, 0.2f } },
-        { 5,  "Baby Hate Machine",  2, 3, 1,    0.3f, 13.5f, 16, 0.2f,  0.5f, { 150, 250, 150, 82, 150, 150, 82, 82 },    { 1, 1, 1, 1, 1, 1, 1, 1 } },
-        { 6,  "Spaced Out",         4, 1, 0.7f, 0.4f, 9.5f,  32, 0.3f,  0,    { 150, 82, 82, 150, 150, 82, 82, 150 },     { 1, 1, 1, 1, 1, 1, 1, 1 } },
-        { 7,  "Crush Resistance",   5, 2, 1,    0.6f, 17.5f, 16, 0.2f,  0.6f, { 150, 150, 82, 350, 150, 150, 82, 350 },   { 1, 1, 1, 1, 1, 1, 1, 1 } },
-        { 8,  "Phasers at Stun",    4, 2, 1,    0.4f, 7.5f,  8,  0.1f,  1,    { 350, 300, 250, 200, 150, 100, 130, 82 },  { 1, 0.9f, 1, 0.6f, 1, 0.2f, 0.3f, 1 } },
-        { 9,  "Radod Sex Fiend",    3, 1, 1,    0.7f, 7.5f,  32, 0.5f,  0,    { 200, 82, 82, 200, 200, 82, 82, 200 },     { 0.6f, 1, 1, 0.6f, 0.6f, 1, 1, 0.6f } },
-        { 10, "Breeder",            2, 2, 0.7f, 0.3f, 6.5f,  8,  0.4f,  0.3f, { 150, 82, 82, 250, 250, 82, 82, 150 },     { 1, 1, 1, 1, 1, 1, 1, 1 } },
-        { 11, "Red Hole",           4, 3, 1,    0.4f, 2.5f,  32, 0.5f,  0,    { 250, 300, 250, 200, 250, 100, 130, 82 },  { 1, 0.9f, 1, 0.6f, 1, 0.2f, 0.3f, 1 } },
-        { 12, "Colonise",           2, 1, 1,    0.8f, 17.5f, 8,  0.5f,  0,    { 250, 300, 350, 200, 250, 100, 130, 200 }, { 1, 0.9f, 1, 0.6f, 1, 0.2f, 0.3f, 0.6f } },
+        { 1, "Default", 1, 2, 1, 0.2f, 3.5f, 32, 0.3f, 0, { 350, 350, 350, 350, 350, 350, 350, 350 }, { 1, 1, 1, 1, 1, 1, 1, 1 } },
+        { 2, "Intergalactic", 1, 3, 0.5f, 0.1f, 0.2f, 32, 0, 0, { 350, 250, 150, 82, 350, 250, 150, 82 }, { 1, 1, 1, 1, 1, 1, 1, 1 } },
+        { 3, "Exterminate", 1, 1, 1, 0, 0.1f, 32, 0.25f, 0, { 250, 250, 150, 250, 250, 250, 150, 250 }, { 1, 1, 1, 1, 1, 1, 1, 1 } },
+        { 4, "Destroy All Humans", 5, 2, 1, 0.4f, 3.5f, 16, 0.4f, 0, { 350, 200, 100, 350, 200, 200, 100, 100 }, { 1, 0.6f, 0.2f, 1, 0.6f, 0.6f, 0.2f, 0.2f } },
+        { 5, "Baby Hate Machine", 2, 3, 1, 0.3f, 13.5f, 16, 0.2f, 0.5f, { 150, 250, 150, 82, 150, 150, 82, 82 }, { 1, 1, 1, 1, 1, 1, 1, 1 } },
+        { 6, "Spaced Out", 4, 1, 0.7f, 0.4f, 9.5f, 32, 0.3f, 0, { 150, 82, 82, 150, 150, 82, 82, 150 }, { 1, 1, 1, 1, 1, 1, 1, 1 } },
+        { 7, "Crush Resistance", 5, 2, 1, 0.6f, 17.5f, 16, 0.2f, 0.6f, { 150, 150, 82, 350, 150, 150, 82, 350 }, { 1, 1, 1, 1, 1, 1, 1, 1 } },
+        { 8, "Phasers at Stun", 4, 2, 1, 0.4f, 7.5f, 8, 0.1f, 1, { 350, 300, 250, 200, 150, 100, 130, 82 }, { 1, 0.9f, 1, 0.6f, 1, 0.2f, 0.3f, 1 } },
+        { 9, "Radod Sex Fiend", 3, 1, 1, 0.7f, 7.5f, 32, 0.5f, 0, { 200, 82, 82, 200, 200, 82, 82, 200 }, { 0.6f, 1, 1, 0.6f, 0.6f, 1, 1, 0.6f } },
+        { 10, "Breeder", 2, 2, 0.7f, 0.3f, 6.5f, 8, 0.4f, 0.3f, { 150, 82, 82, 250, 250, 82, 82, 150 }, { 1, 1, 1, 1, 1, 1, 1, 1 } },
+        { 11, "Red Hole", 4, 3, 1, 0.4f, 2.5f, 32, 0.5f, 0, { 250, 300, 250, 200, 250, 100, 130, 82 }, { 1, 0.9f, 1, 0.6f, 1, 0.2f, 0.3f, 1 } },
+        { 12, "Colonise", 2, 1, 1, 0.8f, 17.5f, 8, 0.5f, 0, { 250, 300, 350, 200, 250, 100, 130, 200 }, { 1, 0.9f, 1, 0.6f, 1, 0.2f, 0.3f, 0.6f } },
     };
 
     constexpr int dragX[8] = { 12, 79, 150, 220, 513, 584, 652, 720 };
@@ -36,14 +36,14 @@ namespace
 
     void expectKnobParameters (EditorSession& session, const ExpectedPreset& preset)
     {
-        EXPECT_NEAR (session.parameter (ParameterIds::fx),       preset.fx,       gridTolerance);
-        EXPECT_NEAR (session.parameter (ParameterIds::speed),    preset.speed,    gridTolerance);
-        EXPECT_NEAR (session.parameter (ParameterIds::impact),   preset.impact,   gridTolerance);
-        EXPECT_NEAR (session.parameter (ParameterIds::depth),    preset.depth,    gridTolerance);
-        EXPECT_NEAR (session.parameter (ParameterIds::rate),     preset.rate,     gridTolerance);
-        EXPECT_NEAR (session.parameter (ParameterIds::bite),     preset.bite,     gridTolerance);
+        EXPECT_NEAR (session.parameter (ParameterIds::fx), preset.fx, gridTolerance);
+        EXPECT_NEAR (session.parameter (ParameterIds::speed), preset.speed, gridTolerance);
+        EXPECT_NEAR (session.parameter (ParameterIds::impact), preset.impact, gridTolerance);
+        EXPECT_NEAR (session.parameter (ParameterIds::depth), preset.depth, gridTolerance);
+        EXPECT_NEAR (session.parameter (ParameterIds::rate), preset.rate, gridTolerance);
+        EXPECT_NEAR (session.parameter (ParameterIds::bite), preset.bite, gridTolerance);
         EXPECT_NEAR (session.parameter (ParameterIds::feedback), preset.feedback, gridTolerance);
-        EXPECT_NEAR (session.parameter (ParameterIds::phaserX),  preset.phaserX,  gridTolerance);
+        EXPECT_NEAR (session.parameter (ParameterIds::phaserX), preset.phaserX, gridTolerance);
     }
 
     void expectHandles (EditorSession& session, const ExpectedPreset& preset)
@@ -149,10 +149,16 @@ TEST (Presets, ChoosingTheShownPresetAgainOrClearingTheSelectionAppliesNothing)
 {
     // A preset, then a drag of handle 2 and an fx change, then the second choice from the menu:
     // the drag and the fx stay, and the preset shown is the one applied last, or none.
-    struct Case { int preset, dragY; float gainAfterDrag, fx; int secondChoice; juce::String shownText; };
+    struct Case
+    {
+        int preset, dragY;
+        float gainAfterDrag, fx;
+        int secondChoice;
+        juce::String shownText;
+    };
     const Case cases[] = {
-        { 4,  300, 0.9f, 3.0f, 4, "Destroy All Humans" },   // handle 2: 0.6 -> 0.9
-        { 12, 100, 0.2f, 4.0f, 0, {} },                     // handle 2: 0.9 -> 0.2
+        { 4, 300, 0.9f, 3.0f, 4, "Destroy All Humans" },   // handle 2: 0.6 -> 0.9
+        { 12, 100, 0.2f, 4.0f, 0, {} },                    // handle 2: 0.9 -> 0.2
     };
 
     for (const auto& c : cases)
@@ -237,8 +243,17 @@ TEST (PresetGuard, OpeningTheEditorOnAPresetNeverAppliesItAgain)
 TEST (PresetGuard, TheFirstChoiceAfterOpeningWithNoPresetIsApplied)
 {
     // A session with no preset (stored as 1) opens the box on "Presets".
-    enum Way { menu, previous, next };
-    struct Case { Way way; int applied; };
+    enum Way
+    {
+        menu,
+        previous,
+        next
+    };
+    struct Case
+    {
+        Way way;
+        int applied;
+    };
 
     for (auto [way, applied] : { Case { menu, 4 }, Case { previous, 12 }, Case { next, 1 } })
     {

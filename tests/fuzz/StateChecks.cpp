@@ -99,10 +99,10 @@ struct StateChecker::Processors
     std::vector<float> restoredValues;
 };
 
-StateChecker::StateChecker()  : processors (std::make_unique<Processors>()) {}
+StateChecker::StateChecker() : processors (std::make_unique<Processors>()) {}
 StateChecker::~StateChecker() = default;
 
-const std::vector<float>& StateChecker::lastRestoredValues() const noexcept   { return processors->restoredValues; }
+const std::vector<float>& StateChecker::lastRestoredValues() const noexcept { return processors->restoredValues; }
 
 std::string StateChecker::check (const void* data, size_t sizeInBytes)
 {
@@ -135,8 +135,8 @@ std::string StateChecker::check (const void* data, size_t sizeInBytes)
     {
         if (copiedParameters[i]->getValue() != restoredParameters[i]->getValue())
             return "parameter " + std::to_string (i) + " differs after saving and restoring again: "
-                 + std::to_string (restoredParameters[i]->getValue()) + " became "
-                 + std::to_string (copiedParameters[i]->getValue());
+                   + std::to_string (restoredParameters[i]->getValue()) + " became "
+                   + std::to_string (copiedParameters[i]->getValue());
     }
 
     return checkPlaysFinite (restored);

@@ -64,8 +64,8 @@ namespace
 
     // Resolve the real lock functions before main, while only one thread runs.
     [[maybe_unused]] const bool locksResolved = nextSymbol (nextMutexLock, "pthread_mutex_lock") != nullptr
-                                             && nextSymbol (nextReadLock, "pthread_rwlock_rdlock") != nullptr
-                                             && nextSymbol (nextWriteLock, "pthread_rwlock_wrlock") != nullptr;
+                                                && nextSymbol (nextReadLock, "pthread_rwlock_rdlock") != nullptr
+                                                && nextSymbol (nextWriteLock, "pthread_rwlock_wrlock") != nullptr;
 }
 
 //==============================================================================
@@ -208,12 +208,12 @@ namespace
     }
 }
 
-void* operator new (size_t size)                                                  { return allocateOrThrow (size); }
-void* operator new[] (size_t size)                                                { return allocateOrThrow (size); }
-void* operator new (size_t size, const std::nothrow_t&) noexcept                  { return malloc (size == 0 ? 1 : size); }
-void* operator new[] (size_t size, const std::nothrow_t&) noexcept                { return malloc (size == 0 ? 1 : size); }
-void* operator new (size_t size, std::align_val_t alignment)                      { return allocateAlignedOrThrow (size, alignment); }
-void* operator new[] (size_t size, std::align_val_t alignment)                    { return allocateAlignedOrThrow (size, alignment); }
+void* operator new (size_t size) { return allocateOrThrow (size); }
+void* operator new[] (size_t size) { return allocateOrThrow (size); }
+void* operator new (size_t size, const std::nothrow_t&) noexcept { return malloc (size == 0 ? 1 : size); }
+void* operator new[] (size_t size, const std::nothrow_t&) noexcept { return malloc (size == 0 ? 1 : size); }
+void* operator new (size_t size, std::align_val_t alignment) { return allocateAlignedOrThrow (size, alignment); }
+void* operator new[] (size_t size, std::align_val_t alignment) { return allocateAlignedOrThrow (size, alignment); }
 void* operator new (size_t size, std::align_val_t alignment, const std::nothrow_t&) noexcept
 {
     return aligned_alloc (static_cast<size_t> (alignment), size == 0 ? 1 : size);
@@ -223,15 +223,15 @@ void* operator new[] (size_t size, std::align_val_t alignment, const std::nothro
     return aligned_alloc (static_cast<size_t> (alignment), size == 0 ? 1 : size);
 }
 
-void operator delete (void* pointer) noexcept                                     { free (pointer); }
-void operator delete[] (void* pointer) noexcept                                   { free (pointer); }
-void operator delete (void* pointer, size_t) noexcept                             { free (pointer); }
-void operator delete[] (void* pointer, size_t) noexcept                           { free (pointer); }
-void operator delete (void* pointer, const std::nothrow_t&) noexcept              { free (pointer); }
-void operator delete[] (void* pointer, const std::nothrow_t&) noexcept            { free (pointer); }
-void operator delete (void* pointer, std::align_val_t) noexcept                   { free (pointer); }
-void operator delete[] (void* pointer, std::align_val_t) noexcept                 { free (pointer); }
-void operator delete (void* pointer, size_t, std::align_val_t) noexcept           { free (pointer); }
-void operator delete[] (void* pointer, size_t, std::align_val_t) noexcept         { free (pointer); }
-void operator delete (void* pointer, std::align_val_t, const std::nothrow_t&) noexcept   { free (pointer); }
+void operator delete (void* pointer) noexcept { free (pointer); }
+void operator delete[] (void* pointer) noexcept { free (pointer); }
+void operator delete (void* pointer, size_t) noexcept { free (pointer); }
+void operator delete[] (void* pointer, size_t) noexcept { free (pointer); }
+void operator delete (void* pointer, const std::nothrow_t&) noexcept { free (pointer); }
+void operator delete[] (void* pointer, const std::nothrow_t&) noexcept { free (pointer); }
+void operator delete (void* pointer, std::align_val_t) noexcept { free (pointer); }
+void operator delete[] (void* pointer, std::align_val_t) noexcept { free (pointer); }
+void operator delete (void* pointer, size_t, std::align_val_t) noexcept { free (pointer); }
+void operator delete[] (void* pointer, size_t, std::align_val_t) noexcept { free (pointer); }
+void operator delete (void* pointer, std::align_val_t, const std::nothrow_t&) noexcept { free (pointer); }
 void operator delete[] (void* pointer, std::align_val_t, const std::nothrow_t&) noexcept { free (pointer); }

@@ -16,11 +16,11 @@ namespace AudioThreadGuard
 {
     struct Counts
     {
-        long allocations = 0;    // malloc, calloc, realloc, memalign family, operator new
-        long deallocations = 0;  // free, operator delete
-        long locks = 0;          // pthread_mutex_lock, pthread_rwlock_rdlock / wrlock
+        long allocations = 0;     // malloc, calloc, realloc, memalign family, operator new
+        long deallocations = 0;   // free, operator delete
+        long locks = 0;           // pthread_mutex_lock, pthread_rwlock_rdlock / wrlock
 
-        bool isClean() const noexcept   { return allocations == 0 && deallocations == 0 && locks == 0; }
+        bool isClean() const noexcept { return allocations == 0 && deallocations == 0 && locks == 0; }
     };
 
     /** What flagged threads have done since the last reset. */

@@ -17,7 +17,7 @@ namespace
     std::string describe (const AudioThreadGuard::Counts& c)
     {
         return std::to_string (c.allocations) + " allocations, " + std::to_string (c.deallocations)
-             + " deallocations, " + std::to_string (c.locks) + " locks on the audio thread";
+               + " deallocations, " + std::to_string (c.locks) + " locks on the audio thread";
     }
 
     /** Drives a processor the way a host does: parameters and transport change between blocks on
@@ -35,7 +35,7 @@ namespace
             processor.prepareToPlay (sampleRate, maxBlockSize);
         }
 
-        void setPlain (const char* id, float plainValue)    { ::setPlain (processor, id, plainValue); }
+        void setPlain (const char* id, float plainValue) { ::setPlain (processor, id, plainValue); }
 
         void setNormalised (int index, float value)
         {

@@ -163,7 +163,7 @@ TEST_P (HostAbuse, RestoringSessionsWhileTheAudioThreadRunsNeitherCrashesNorBrea
     std::atomic<int> blocks { 0 }, nonFiniteBlocks { 0 };
 
     std::thread audioThread ([&]
-    {
+                             {
         juce::Random random (3);
 
         while (! stop.load())
@@ -172,8 +172,7 @@ TEST_P (HostAbuse, RestoringSessionsWhileTheAudioThreadRunsNeitherCrashesNorBrea
                 ++nonFiniteBlocks;
 
             ++blocks;
-        }
-    });
+        } });
 
     // The message thread restores, saves and keeps its loop running, as a host does.
     for (int restore = 0; restore < 60; ++restore)
@@ -189,7 +188,9 @@ TEST_P (HostAbuse, RestoringSessionsWhileTheAudioThreadRunsNeitherCrashesNorBrea
     }
 
     // Make sure the audio ran alongside, however slow the machine.
-    runMessagesUntil ([&] { return blocks.load() >= 50; }, 10000);
+    runMessagesUntil ([&]
+                      { return blocks.load() >= 50; },
+                      10000);
     stop = true;
     audioThread.join();
 
@@ -210,7 +211,7 @@ TEST_P (HostAbuse, TheWindowOpensAndClosesManyTimesWhileTheAudioRuns)
     std::atomic<int> nonFiniteBlocks { 0 };
 
     std::thread audioThread ([&]
-    {
+                             {
         juce::Random random (5);
 
         while (! stop.load())
@@ -219,8 +220,7 @@ TEST_P (HostAbuse, TheWindowOpensAndClosesManyTimesWhileTheAudioRuns)
                 ++nonFiniteBlocks;
 
             std::this_thread::sleep_for (std::chrono::milliseconds (1));
-        }
-    });
+        } });
 
     for (int round = 0; round < 25; ++round)
     {

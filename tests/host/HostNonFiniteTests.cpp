@@ -31,7 +31,7 @@ namespace
     }
 }
 
-class HostNonFinite  : public HostedPluginTest
+class HostNonFinite : public HostedPluginTest
 {
 protected:
     void SetUp() override
@@ -47,7 +47,7 @@ protected:
     }
 
     // "Fx" spans the effect modes 1 to 5.
-    void chooseEffectMode (int mode)    { fx->setValueNotifyingHost ((float) (mode - 1) / 4.0f); }
+    void chooseEffectMode (int mode) { fx->setValueNotifyingHost ((float) (mode - 1) / 4.0f); }
 
     juce::AudioProcessorParameter* fx = nullptr;
 };

@@ -22,7 +22,7 @@ namespace
 }
 
 // A transport playing at 120 bpm in 4/4, as a host's would be.
-class HostedProcessing  : public HostedPluginWithTransport<FakeTransport>
+class HostedProcessing : public HostedPluginWithTransport<FakeTransport>
 {
 protected:
     // The host sets "Fx" to an effect mode 1 to 5 (its range is 1 to 5).

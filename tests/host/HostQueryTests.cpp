@@ -10,12 +10,25 @@ namespace
 
     // In the order the plug-in creates them.
     const std::vector<OwnParameter> ownParameters {
-        { "speed", "Speed" }, { "fx", "Fx" }, { "impact", "Impact" }, { "depth", "Depth" },
-        { "rate", "Rate" }, { "feedback", "Feedback" }, { "phaserX", "PhaserX" }, { "bite", "Bite" },
-        { "bypassOn", "BypassOn" }, { "knobsShowing", "KnobsShowing" }, { "presets", "Presets" },
-        { "babyRadod1", "BabyRadod1" }, { "babyRadod2", "BabyRadod2" }, { "babyRadod3", "BabyRadod3" },
-        { "babyRadod4", "BabyRadod4" }, { "babyRadod5", "BabyRadod5" }, { "babyRadod6", "BabyRadod6" },
-        { "babyRadod7", "BabyRadod7" }, { "babyRadod8", "BabyRadod8" },
+        { "speed", "Speed" },
+        { "fx", "Fx" },
+        { "impact", "Impact" },
+        { "depth", "Depth" },
+        { "rate", "Rate" },
+        { "feedback", "Feedback" },
+        { "phaserX", "PhaserX" },
+        { "bite", "Bite" },
+        { "bypassOn", "BypassOn" },
+        { "knobsShowing", "KnobsShowing" },
+        { "presets", "Presets" },
+        { "babyRadod1", "BabyRadod1" },
+        { "babyRadod2", "BabyRadod2" },
+        { "babyRadod3", "BabyRadod3" },
+        { "babyRadod4", "BabyRadod4" },
+        { "babyRadod5", "BabyRadod5" },
+        { "babyRadod6", "BabyRadod6" },
+        { "babyRadod7", "BabyRadod7" },
+        { "babyRadod8", "BabyRadod8" },
     };
 
     // A VST3 host lists parameters in the plug-in's order. LV2 has no parameter order: the LV2
@@ -25,7 +38,8 @@ namespace
         auto rows = ownParameters;
 
         if (! inCreationOrder)
-            std::sort (rows.begin(), rows.end(), [] (const auto& a, const auto& b) { return std::strcmp (a.id, b.id) < 0; });
+            std::sort (rows.begin(), rows.end(), [] (const auto& a, const auto& b)
+                       { return std::strcmp (a.id, b.id) < 0; });
 
         std::vector<juce::String> names;
 
@@ -36,7 +50,8 @@ namespace
     }
 }
 
-class HostedQueries  : public HostedPluginTest {};
+class HostedQueries : public HostedPluginTest
+{};
 
 TEST_P (HostedQueries, ListsTheNineteenParametersWithTheirNamesAndOnlyTheWrappersBypassBesides)
 {
@@ -111,16 +126,16 @@ TEST (HostedVst3Layouts, AcceptsMatchingMonoOrStereoAndRefusesMixedOrSurroundLay
     };
 
     const Case cases[] = {
-        { "stereo to stereo",    Set::stereo(),         Set::stereo(),         true },
-        { "mono to mono",        Set::mono(),           Set::mono(),           true },
-        { "mono to stereo",      Set::mono(),           Set::stereo(),         false },
-        { "stereo to mono",      Set::stereo(),         Set::mono(),           false },
-        { "5.1 to 5.1",          Set::create5point1(),  Set::create5point1(),  false },
+        { "stereo to stereo", Set::stereo(), Set::stereo(), true },
+        { "mono to mono", Set::mono(), Set::mono(), true },
+        { "mono to stereo", Set::mono(), Set::stereo(), false },
+        { "stereo to mono", Set::stereo(), Set::mono(), false },
+        { "5.1 to 5.1", Set::create5point1(), Set::create5point1(), false },
 
         // A VST3 host may switch any bus off whatever the plug-in says: the VST3 client keeps
         // the processor on its last layout and feeds it silence or drops its output.
-        { "no input to stereo",  Set::disabled(),       Set::stereo(),         true },
-        { "stereo to no output", Set::stereo(),         Set::disabled(),       true },
+        { "no input to stereo", Set::disabled(), Set::stereo(), true },
+        { "stereo to no output", Set::stereo(), Set::disabled(), true },
     };
 
     juce::String error;

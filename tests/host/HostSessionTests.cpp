@@ -10,19 +10,31 @@ namespace
 
     // Normalised values of the editor's parameters: the preset is stored as its id + 1 on 1..13,
     // a handle's top edge as a fraction of 400 pixels on 0.01..1.
-    float presetValue (int presetId)    { return (float) presetId / 12.0f; }
-    float heightValue (int pixels)      { return ((float) pixels / 400.0f - 0.01f) / 0.99f; }
+    float presetValue (int presetId) { return (float) presetId / 12.0f; }
+    float heightValue (int pixels) { return ((float) pixels / 400.0f - 0.01f) / 0.99f; }
 
-    struct Setting { const char* name; float value; };
+    struct Setting
+    {
+        const char* name;
+        float value;
+    };
 
     // A session as a user leaves it: bypass on, the panel open, "Spaced Out" chosen and its
     // pattern reworked, the effect on SILENCE so that only the gate shapes the level. Step 1's
     // handle at 100 pixels plays at 0.2.
     const Setting savedSession[] = {
-        { "Fx", 0.5f }, { "BypassOn", 1.0f }, { "KnobsShowing", 1.0f }, { "Presets", presetValue (6) },
-        { "BabyRadod1", heightValue (100) }, { "BabyRadod2", heightValue (150) }, { "BabyRadod3", heightValue (200) },
-        { "BabyRadod4", heightValue (250) }, { "BabyRadod5", heightValue (300) }, { "BabyRadod6", heightValue (120) },
-        { "BabyRadod7", heightValue (83) },  { "BabyRadod8", heightValue (82) },
+        { "Fx", 0.5f },
+        { "BypassOn", 1.0f },
+        { "KnobsShowing", 1.0f },
+        { "Presets", presetValue (6) },
+        { "BabyRadod1", heightValue (100) },
+        { "BabyRadod2", heightValue (150) },
+        { "BabyRadod3", heightValue (200) },
+        { "BabyRadod4", heightValue (250) },
+        { "BabyRadod5", heightValue (300) },
+        { "BabyRadod6", heightValue (120) },
+        { "BabyRadod7", heightValue (83) },
+        { "BabyRadod8", heightValue (82) },
     };
 
     juce::AudioProcessorParameter* findParameter (juce::AudioPluginInstance& instance, const juce::String& name)
@@ -37,8 +49,8 @@ namespace
     /** The normalised value of a plain one, by the ranges of the editor's parameters. */
     float normalisedOf (juce::StringRef id, double plain)
     {
-        if (juce::String (id).startsWith ("babyRadod"))  return (float) ((plain - 0.01) / 0.99);
-        if (juce::String (id) == "presets")               return (float) ((plain - 1.0) / 12.0);
+        if (juce::String (id).startsWith ("babyRadod")) return (float) ((plain - 0.01) / 0.99);
+        if (juce::String (id) == "presets") return (float) ((plain - 1.0) / 12.0);
         return (float) plain;
     }
 
@@ -67,7 +79,7 @@ namespace
 }
 
 //==============================================================================
-class HostedSession  : public HostedPluginTest
+class HostedSession : public HostedPluginTest
 {
 protected:
     /** The plug-in's own blob inside what the hosted instance saves. */
@@ -192,19 +204,25 @@ TEST_P (HostedSession, ASaveRightAfterARestoreHoldsWhatWasRestored)
 TEST_P (HostedSession, AHostChangeOfAnyEditorValueTakesAtOnceIsSavedAndNeverSnapsBack)
 {
     // Each of the eleven, with the plain value its saved element then holds.
-    struct Case { const char* name; const char* id; float value; double plain; };
+    struct Case
+    {
+        const char* name;
+        const char* id;
+        float value;
+        double plain;
+    };
     const Case cases[] = {
-        { "BypassOn",     "bypassOn",     1.0f,             1.0 },
-        { "KnobsShowing", "knobsShowing", 1.0f,             1.0 },
-        { "Presets",      "presets",      presetValue (7),  8.0 },
-        { "BabyRadod1",   "babyRadod1",   0.0909f,          0.1 },    // 0.0999.. on the 0.0025 grid
-        { "BabyRadod2",   "babyRadod2",   heightValue (83), 0.2075 },
-        { "BabyRadod3",   "babyRadod3",   0.0f,             0.01 },
-        { "BabyRadod4",   "babyRadod4",   1.0f,             1.0 },
-        { "BabyRadod5",   "babyRadod5",   0.5f,             0.505 },
-        { "BabyRadod6",   "babyRadod6",   heightValue (350), 0.875 },
-        { "BabyRadod7",   "babyRadod7",   heightValue (250), 0.625 },
-        { "BabyRadod8",   "babyRadod8",   heightValue (130), 0.325 },
+        { "BypassOn", "bypassOn", 1.0f, 1.0 },
+        { "KnobsShowing", "knobsShowing", 1.0f, 1.0 },
+        { "Presets", "presets", presetValue (7), 8.0 },
+        { "BabyRadod1", "babyRadod1", 0.0909f, 0.1 },   // 0.0999.. on the 0.0025 grid
+        { "BabyRadod2", "babyRadod2", heightValue (83), 0.2075 },
+        { "BabyRadod3", "babyRadod3", 0.0f, 0.01 },
+        { "BabyRadod4", "babyRadod4", 1.0f, 1.0 },
+        { "BabyRadod5", "babyRadod5", 0.5f, 0.505 },
+        { "BabyRadod6", "babyRadod6", heightValue (350), 0.875 },
+        { "BabyRadod7", "babyRadod7", heightValue (250), 0.625 },
+        { "BabyRadod8", "babyRadod8", heightValue (130), 0.325 },
     };
 
     for (const auto& c : cases)
@@ -275,7 +293,7 @@ TEST_P (HostedSession, AnUntouchedInstanceSavesTheBlobAFreshOneHasAlwaysSaved)
 namespace
 {
     /** What a host hears from its parameters: gestures and values, by parameter name. */
-    struct ParameterRecorder  : juce::AudioProcessorParameter::Listener
+    struct ParameterRecorder : juce::AudioProcessorParameter::Listener
     {
         ParameterRecorder (juce::AudioPluginInstance& instanceIn, juce::StringArray namesIn)
             : instance (instanceIn), names (std::move (namesIn))
@@ -323,7 +341,7 @@ namespace
         }
 
     private:
-        juce::String nameOf (int index) const   { return instance.getParameters()[index]->getName (100); }
+        juce::String nameOf (int index) const { return instance.getParameters()[index]->getName (100); }
 
         juce::AudioPluginInstance& instance;
         const juce::StringArray names;
@@ -355,7 +373,9 @@ TEST_P (HostedSession, EditorChangesReachTheHostInGesturesAndSurviveRePrepares)
     // The LV2 plug-in reports its changes from its next run; the host keeps playing meanwhile.
     const auto playUntilHeard = [&] (const juce::String& event)
     {
-        return runMessagesUntil ([&] { playBlockOfHalves (*plugin); return host.heard (event); }, 5000);
+        return runMessagesUntil ([&]
+                                 { playBlockOfHalves (*plugin); return host.heard (event); },
+                                 5000);
     };
 
     // Bypass; the panel, by a press in the centre column; "next" from preset 1 to 2,
@@ -398,8 +418,7 @@ TEST_P (HostedSession, EditorChangesReachTheHostInGesturesAndSurviveRePrepares)
     window.reset();
     runMessagesFor (100);
 
-    const Setting edited[] = { { "BypassOn", 1.0f }, { "KnobsShowing", 1.0f }, { "Presets", presetValue (2) },
-                               { "BabyRadod4", heightValue (100) } };
+    const Setting edited[] = { { "BypassOn", 1.0f }, { "KnobsShowing", 1.0f }, { "Presets", presetValue (2) }, { "BabyRadod4", heightValue (100) } };
     expectHostedValues (*plugin, edited, std::size (edited));
     const auto editedState = ownState (*plugin);
     EXPECT_EQ (savedValue (editedState, "babyRadod4"), 0.25);
@@ -457,7 +476,8 @@ namespace
 // JUCE's LV2 embedding draws the plug-in's window only from the host's idle calls, and its pixels
 // don't reliably reach the X server in time here, so this looks at the VST3's window only. The
 // LV2 shows the same members through the same editor, which the editor's own tests cover.
-class HostedSessionWindow  : public HostedSession {};
+class HostedSessionWindow : public HostedSession
+{};
 
 TEST_P (HostedSessionWindow, ARestoredSessionShowsItsBypassPanelAndPatternInAnOpenAndInANewWindow)
 {

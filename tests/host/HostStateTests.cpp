@@ -6,8 +6,14 @@ namespace
     // parameter's 0.01 grid (Rate 10.05, Bite 20) so that the plug-in keeps exactly what the
     // host sends.
     const std::pair<const char*, float> changedParameters[] = {
-        { "Speed", 0.75f }, { "Fx", 0.5f }, { "Impact", 0.3f }, { "Depth", 0.65f },
-        { "Rate", 0.5f }, { "Feedback", 0.9f }, { "PhaserX", 0.25f }, { "Bite", 0.6f },
+        { "Speed", 0.75f },
+        { "Fx", 0.5f },
+        { "Impact", 0.3f },
+        { "Depth", 0.65f },
+        { "Rate", 0.5f },
+        { "Feedback", 0.9f },
+        { "PhaserX", 0.25f },
+        { "Bite", 0.6f },
     };
 
     void runOneBlock (juce::AudioPluginInstance& instance)
@@ -19,7 +25,8 @@ namespace
     }
 }
 
-class HostedState  : public HostedPluginTest {};
+class HostedState : public HostedPluginTest
+{};
 
 TEST_P (HostedState, AFreshInstanceRestoresEveryParameterOfTheSavedOne)
 {

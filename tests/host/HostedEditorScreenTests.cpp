@@ -117,7 +117,9 @@ namespace
                 const auto got = window.getPixelAt (wx, wy);
                 ++compared;
                 differing += (std::abs (got.getRed() - want.getRed()) > 8 || std::abs (got.getGreen() - want.getGreen()) > 8
-                               || std::abs (got.getBlue() - want.getBlue()) > 8) ? 1 : 0;
+                              || std::abs (got.getBlue() - want.getBlue()) > 8)
+                                 ? 1
+                                 : 0;
             }
         }
 

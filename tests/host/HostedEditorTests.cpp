@@ -7,7 +7,7 @@
 namespace
 {
     /** The parameter changes a host hears about, by name, in order. */
-    struct HostRecorder  : juce::AudioProcessorListener
+    struct HostRecorder : juce::AudioProcessorListener
     {
         void audioProcessorParameterChanged (juce::AudioProcessor* p, int index, float) override
         {
@@ -19,7 +19,7 @@ namespace
         juce::StringArray changed;
     };
 
-    float normalised (float plain, float minimum, float maximum)    { return (plain - minimum) / (maximum - minimum); }
+    float normalised (float plain, float minimum, float maximum) { return (plain - minimum) / (maximum - minimum); }
 
     juce::AudioProcessorParameter* findParameter (juce::AudioPluginInstance& instance, const juce::String& name)
     {
@@ -43,19 +43,23 @@ TEST (HostedEditor, OpeningAppliesNothingAndTheNextPresetReachesTheHostAsParamet
     auto plugin = PluginHost::loadBuiltZurizaz ("VST3", error);
     ASSERT_NE (plugin, nullptr) << error;
 
-    struct PlainValue { const char* name; float value, minimum, maximum; };
+    struct PlainValue
+    {
+        const char* name;
+        float value, minimum, maximum;
+    };
 
     // A session saved on "Baby Hate Machine" (id 5, stored as 6) with
     // every knob turned since, to values that neither that preset nor the next one has.
-    for (auto [name, value, minimum, maximum] : { PlainValue { "Fx",       3.0f,  1.0f, 5.0f },
-                                                  PlainValue { "Speed",    2.0f,  1.0f, 3.0f },
-                                                  PlainValue { "Impact",   0.5f,  0.1f, 1.0f },
-                                                  PlainValue { "Depth",    0.9f,  0.0f, 1.0f },
-                                                  PlainValue { "Rate",     5.0f,  0.1f, 20.0f },
-                                                  PlainValue { "Bite",     20.0f, 2.0f, 32.0f },
-                                                  PlainValue { "Feedback", 0.5f,  0.0f, 0.6f },
-                                                  PlainValue { "PhaserX",  0.8f,  0.0f, 1.0f },
-                                                  PlainValue { "Presets",  6.0f,  1.0f, 13.0f } })
+    for (auto [name, value, minimum, maximum] : { PlainValue { "Fx", 3.0f, 1.0f, 5.0f },
+                                                  PlainValue { "Speed", 2.0f, 1.0f, 3.0f },
+                                                  PlainValue { "Impact", 0.5f, 0.1f, 1.0f },
+                                                  PlainValue { "Depth", 0.9f, 0.0f, 1.0f },
+                                                  PlainValue { "Rate", 5.0f, 0.1f, 20.0f },
+                                                  PlainValue { "Bite", 20.0f, 2.0f, 32.0f },
+                                                  PlainValue { "Feedback", 0.5f, 0.0f, 0.6f },
+                                                  PlainValue { "PhaserX", 0.8f, 0.0f, 1.0f },
+                                                  PlainValue { "Presets", 6.0f, 1.0f, 13.0f } })
     {
         auto* parameter = findParameter (*plugin, name);
         ASSERT_NE (parameter, nullptr) << name;
@@ -86,7 +90,9 @@ TEST (HostedEditor, OpeningAppliesNothingAndTheNextPresetReachesTheHostAsParamet
     // stood at), stores the preset, and sets all eight knobs from the message loop.
     constexpr int nextButtonX = 515, nextButtonY = 14;
     user.click (pluginWindow, nextButtonX, nextButtonY);
-    runMessagesUntil ([&] { return host.changed.size() >= 17; }, 5000);
+    runMessagesUntil ([&]
+                      { return host.changed.size() >= 17; },
+                      5000);
     runMessagesFor (200);   // nothing more should arrive
 
     plugin->removeListener (&host);
@@ -95,16 +101,20 @@ TEST (HostedEditor, OpeningAppliesNothingAndTheNextPresetReachesTheHostAsParamet
                "BabyRadod1 BabyRadod2 BabyRadod3 BabyRadod4 BabyRadod5 BabyRadod6 BabyRadod7 BabyRadod8 Presets "
                "Fx Speed Impact Depth Rate Bite Feedback PhaserX");
 
-    struct Expected { const char* name; float value; };
+    struct Expected
+    {
+        const char* name;
+        float value;
+    };
 
-    for (auto [name, value] : { Expected { "Fx",       normalised (4.0f,  1.0f, 5.0f) },
-                                Expected { "Speed",    normalised (1.0f,  1.0f, 3.0f) },
-                                Expected { "Impact",   normalised (0.7f,  0.1f, 1.0f) },
-                                Expected { "Depth",    normalised (0.4f,  0.0f, 1.0f) },
-                                Expected { "Rate",     normalised (9.5f,  0.1f, 20.0f) },
-                                Expected { "Bite",     normalised (32.0f, 2.0f, 32.0f) },
-                                Expected { "Feedback", normalised (0.3f,  0.0f, 0.6f) },
-                                Expected { "PhaserX",  normalised (0.0f,  0.0f, 1.0f) } })
+    for (auto [name, value] : { Expected { "Fx", normalised (4.0f, 1.0f, 5.0f) },
+                                Expected { "Speed", normalised (1.0f, 1.0f, 3.0f) },
+                                Expected { "Impact", normalised (0.7f, 0.1f, 1.0f) },
+                                Expected { "Depth", normalised (0.4f, 0.0f, 1.0f) },
+                                Expected { "Rate", normalised (9.5f, 0.1f, 20.0f) },
+                                Expected { "Bite", normalised (32.0f, 2.0f, 32.0f) },
+                                Expected { "Feedback", normalised (0.3f, 0.0f, 0.6f) },
+                                Expected { "PhaserX", normalised (0.0f, 0.0f, 1.0f) } })
     {
         auto* parameter = findParameter (*plugin, name);
         ASSERT_NE (parameter, nullptr) << name;

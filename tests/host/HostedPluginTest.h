@@ -9,7 +9,7 @@
 /** A fresh Zurizaz loaded through one format's hosting ("VST3" or "LV2", the test's parameter)
     for each test.
 */
-class HostedPluginTest  : public ::testing::TestWithParam<const char*>
+class HostedPluginTest : public ::testing::TestWithParam<const char*>
 {
 protected:
     void SetUp() override
@@ -24,8 +24,8 @@ protected:
             plugin->releaseResources();
     }
 
-    juce::String formatName() const     { return GetParam(); }
-    bool isVst3() const                 { return formatName() == "VST3"; }
+    juce::String formatName() const { return GetParam(); }
+    bool isVst3() const { return formatName() == "VST3"; }
 
     std::unique_ptr<juce::AudioPluginInstance> load() const
     {
@@ -50,7 +50,7 @@ protected:
 
 /** A hosted instance that plays from a transport of the test's own while the test runs. */
 template <typename Transport>
-class HostedPluginWithTransport  : public HostedPluginTest
+class HostedPluginWithTransport : public HostedPluginTest
 {
 protected:
     void SetUp() override
@@ -86,7 +86,7 @@ inline bool allFinite (const juce::AudioBuffer<float>& buffer)
 /** Names the instantiations after their format, so that test names end in /VST3 and /LV2. */
 struct FormatNameOfTest
 {
-    std::string operator() (const ::testing::TestParamInfo<const char*>& info) const   { return info.param; }
+    std::string operator() (const ::testing::TestParamInfo<const char*>& info) const { return info.param; }
 };
 
 #define ZURIZAZ_INSTANTIATE_FOR_EACH_FORMAT(suite) \

@@ -4,7 +4,7 @@ namespace
 {
     // One manager for the whole run: an LV2 instance shares the lilv world of the format that
     // found it, and the VST3 format caches the modules it has opened.
-    class HostFormats  : private juce::DeletedAtShutdown
+    class HostFormats : private juce::DeletedAtShutdown
     {
     public:
         HostFormats()
@@ -136,7 +136,7 @@ namespace PluginHost
             // <uri:StateString> "base64"
             const auto turtle = hostedState.toString();
             const auto afterKey = turtle.fromFirstOccurrenceOf (":StateString>", false, false)
-                                        .fromFirstOccurrenceOf ("\"", false, false);
+                                      .fromFirstOccurrenceOf ("\"", false, false);
 
             if (afterKey.isEmpty() || ! result.fromBase64Encoding (afterKey.upToFirstOccurrenceOf ("\"", false, false)))
                 return {};
@@ -150,8 +150,8 @@ namespace PluginHost
     //==============================================================================
     juce::File builtBundle (const juce::String& formatName)
     {
-        if (formatName == "VST3")   return juce::File (ZURIZAZ_VST3_BUNDLE);
-        if (formatName == "LV2")    return juce::File (ZURIZAZ_LV2_BUNDLE);
+        if (formatName == "VST3") return juce::File (ZURIZAZ_VST3_BUNDLE);
+        if (formatName == "LV2") return juce::File (ZURIZAZ_LV2_BUNDLE);
 
         return {};
     }

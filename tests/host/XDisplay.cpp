@@ -16,16 +16,16 @@ struct XDisplay::Xlib
         if (! library.open ("libX11.so.6"))
             return;
 
-        openDisplay     = (decltype (openDisplay))     library.getFunction ("XOpenDisplay");
-        closeDisplay    = (decltype (closeDisplay))    library.getFunction ("XCloseDisplay");
-        queryTree       = (decltype (queryTree))       library.getFunction ("XQueryTree");
-        getAttributes   = (decltype (getAttributes))   library.getFunction ("XGetWindowAttributes");
-        freeData        = (decltype (freeData))        library.getFunction ("XFree");
-        getImage        = (decltype (getImage))        library.getFunction ("XGetImage");
-        sendEvent       = (decltype (sendEvent))       library.getFunction ("XSendEvent");
-        warpPointer     = (decltype (warpPointer))     library.getFunction ("XWarpPointer");
-        sync            = (decltype (sync))            library.getFunction ("XSync");
-        defaultRoot     = (decltype (defaultRoot))     library.getFunction ("XDefaultRootWindow");
+        openDisplay = (decltype (openDisplay)) library.getFunction ("XOpenDisplay");
+        closeDisplay = (decltype (closeDisplay)) library.getFunction ("XCloseDisplay");
+        queryTree = (decltype (queryTree)) library.getFunction ("XQueryTree");
+        getAttributes = (decltype (getAttributes)) library.getFunction ("XGetWindowAttributes");
+        freeData = (decltype (freeData)) library.getFunction ("XFree");
+        getImage = (decltype (getImage)) library.getFunction ("XGetImage");
+        sendEvent = (decltype (sendEvent)) library.getFunction ("XSendEvent");
+        warpPointer = (decltype (warpPointer)) library.getFunction ("XWarpPointer");
+        sync = (decltype (sync)) library.getFunction ("XSync");
+        defaultRoot = (decltype (defaultRoot)) library.getFunction ("XDefaultRootWindow");
         setErrorHandler = (decltype (setErrorHandler)) library.getFunction ("XSetErrorHandler");
 
         if (openDisplay != nullptr && closeDisplay != nullptr && queryTree != nullptr && getAttributes != nullptr
@@ -37,7 +37,8 @@ struct XDisplay::Xlib
         // stand-alone apps and leaves it to the host otherwise, so this host does as hosts do.
         // A bare X server without a window manager lacks some atoms that windows ask about.
         if (display != nullptr)
-            previousErrorHandler = setErrorHandler ([] (Display*, XErrorEvent*) { return 0; });
+            previousErrorHandler = setErrorHandler ([] (Display*, XErrorEvent*)
+                                                    { return 0; });
     }
 
     ~Xlib()
@@ -94,7 +95,7 @@ struct XDisplay::Xlib
 };
 
 //==============================================================================
-XDisplay::XDisplay()  : xlib (std::make_unique<Xlib>()) {}
+XDisplay::XDisplay() : xlib (std::make_unique<Xlib>()) {}
 XDisplay::~XDisplay() = default;
 
 bool XDisplay::isOpen() const noexcept
@@ -116,8 +117,7 @@ XDisplay::WindowId XDisplay::waitForWindowInside (const juce::Component& hostWin
                       {
                           int foundDepth = -1;
                           xlib->search (top, 0, width, height, found, foundDepth);
-                          return found != 0;
-                      },
+                          return found != 0; },
                       timeoutMs);
 
     return found;
@@ -137,8 +137,7 @@ bool XDisplay::waitUntilNoWindowInside (const juce::Component& hostWindow, int w
                                  Window found = 0;
                                  int foundDepth = -1;
                                  xlib->search (top, 0, width, height, found, foundDepth);
-                                 return found == 0;
-                             },
+                                 return found == 0; },
                              timeoutMs);
 }
 
@@ -162,9 +161,7 @@ juce::Image XDisplay::grab (WindowId window) const
         for (int x = 0; x < attributes.width; ++x)
         {
             const auto pixel = xImage->f.get_pixel (xImage, x, y);
-            image.setPixelAt (x, y, juce::Colour ((juce::uint8) ((pixel & xImage->red_mask) >> 16),
-                                                  (juce::uint8) ((pixel & xImage->green_mask) >> 8),
-                                                  (juce::uint8) (pixel & xImage->blue_mask)));
+            image.setPixelAt (x, y, juce::Colour ((juce::uint8) ((pixel & xImage->red_mask) >> 16), (juce::uint8) ((pixel & xImage->green_mask) >> 8), (juce::uint8) (pixel & xImage->blue_mask)));
         }
     }
 

@@ -34,16 +34,16 @@ namespace
 TEST (BlockProcessing, TempoTextAndBarFollowTheHostInWholeBeatsPerSecond)
 {
     const TempoCase cases[] = {
-        { 44100.0, 60.0,   "60",  176400 },
-        { 44100.0, 90.0,   "90",  176400 },
+        { 44100.0, 60.0, "60", 176400 },
+        { 44100.0, 90.0, "90", 176400 },
         { 44100.0, 119.99, "119", 176400 },
-        { 44100.0, 120.0,  "120", 88200 },
-        { 44100.0, 127.9,  "127", 88200 },
-        { 44100.0, 179.9,  "179", 88200 },
-        { 44100.0, 180.0,  "180", 58800 },
-        { 44100.0, 240.0,  "240", 44100 },
-        { 48000.0, 120.0,  "120", 96000 },
-        { 96000.0, 120.0,  "120", 192000 },
+        { 44100.0, 120.0, "120", 88200 },
+        { 44100.0, 127.9, "127", 88200 },
+        { 44100.0, 179.9, "179", 88200 },
+        { 44100.0, 180.0, "180", 58800 },
+        { 44100.0, 240.0, "240", 44100 },
+        { 48000.0, 120.0, "120", 96000 },
+        { 96000.0, 120.0, "120", 192000 },
     };
 
     for (const auto& c : cases)
@@ -119,18 +119,22 @@ TEST (BlockProcessing, AProcessorWithoutAPlayHeadRunsAt120)
 // (the bar of 120 bpm before any); its text is the tempo truncated and saturated, 0 for NaN.
 TEST (BlockProcessing, UnusableTempoKeepsTheLastUsableBarAndShowsASafeText)
 {
-    struct BadTempo { double bpm; const char* text; };
+    struct BadTempo
+    {
+        double bpm;
+        const char* text;
+    };
 
     const BadTempo cases[] = {
-        { 59.9,    "59" },
-        { 0.0,     "0" },
-        { -5.0,    "-5" },
-        { -120.0,  "-120" },
+        { 59.9, "59" },
+        { 0.0, "0" },
+        { -5.0, "-5" },
+        { -120.0, "-120" },
         { notANumber, "0" },
         { infinity, "2147483647" },
         { -infinity, "-2147483647" },
         { 1.0e300, "2147483647" },
-        { 2.0e11,  "2147483647" },    // 3.3e9 beats per second: more than an int holds
+        { 2.0e11, "2147483647" },   // 3.3e9 beats per second: more than an int holds
         { -1.0e300, "-2147483647" },
     };
 
@@ -205,7 +209,7 @@ TEST (BlockProcessing, BypassPassesTheInputAndHoldsTheGateWhileTheTempoFollows)
     prepare (p, 44100.0);
     head.setBpm (120.0);
 
-    setRaw (p, ParameterIds::fx, 2.0f);           // DISTORT would change every sample
+    setRaw (p, ParameterIds::fx, 2.0f);   // DISTORT would change every sample
     p.stepGain[0] = 0.5f;
     auto first = constantBuffer (2, 100, 0.5f);
     process (p, first);
@@ -289,7 +293,7 @@ TEST (BlockProcessing, AZeroSampleBlockCountsNothingButRunsTheGate)
     prepare (p, 44100.0);
     p.stepGain[1] = 0.4f;
     p.chunkCounter = 17;
-    p.stepClock = 22050;      // exactly one SUPERSONIC step at 120 bpm: not yet past it
+    p.stepClock = 22050;   // exactly one SUPERSONIC step at 120 bpm: not yet past it
 
     auto empty = constantBuffer (2, 0, 0.0f);
     process (p, empty);
@@ -310,12 +314,21 @@ TEST (BlockProcessing, AZeroSampleBlockCountsNothingButRunsTheGate)
 
 TEST (BlockProcessing, ModesTruncateTowardZero)
 {
-    struct Case { const char* id; float value; int expected; };
+    struct Case
+    {
+        const char* id;
+        float value;
+        int expected;
+    };
 
     const Case cases[] = {
-        { ParameterIds::fx, 1.5f, 1 }, { ParameterIds::fx, 2.99f, 2 }, { ParameterIds::fx, 5.0f, 5 },
-        { ParameterIds::speed, 2.999f, 2 }, { ParameterIds::speed, 1.5f, 1 },
-        { ParameterIds::speed, 1.0f, 1 },   { ParameterIds::speed, 3.0f, 3 },
+        { ParameterIds::fx, 1.5f, 1 },
+        { ParameterIds::fx, 2.99f, 2 },
+        { ParameterIds::fx, 5.0f, 5 },
+        { ParameterIds::speed, 2.999f, 2 },
+        { ParameterIds::speed, 1.5f, 1 },
+        { ParameterIds::speed, 1.0f, 1 },
+        { ParameterIds::speed, 3.0f, 3 },
     };
 
     for (const auto& c : cases)
@@ -379,7 +392,8 @@ TEST (BlockProcessing, OneChannelBlocksRunTheStereoStagesOnChannelZeroAlone)
         for (int i = 0; i < 64; ++i)
             ASSERT_EQ (buffer.getSample (1, i), 0.7f);
 
-        EXPECT_TRUE (std::all_of (p.delayBufferRight.begin(), p.delayBufferRight.end(), [] (float x) { return x == 0.0f; }));
+        EXPECT_TRUE (std::all_of (p.delayBufferRight.begin(), p.delayBufferRight.end(), [] (float x)
+                                  { return x == 0.0f; }));
         EXPECT_EQ (p.feedbackRight, 0.125f);
 
         if (fx == 5.0f)

@@ -17,25 +17,25 @@ namespace
     // Host index order. The editor's values start where the processor's do: preset 1 (stored as
     // 2), every handle at 350 pixels (0.875 of 400). A preset is not offered for automation.
     const ParameterRow parameterTable[] = {
-        { "speed",        "Speed",        false, 1.0f,  3.0f,  2.0f,  2.0f },
-        { "fx",           "Fx",           false, 1.0f,  5.0f,  1.0f,  1.0f },
-        { "impact",       "Impact",       false, 0.1f,  1.0f,  1.0f,  1.0f },
-        { "depth",        "Depth",        false, 0.0f,  1.0f,  0.2f,  0.19999999f },
-        { "rate",         "Rate",         false, 0.1f,  20.0f, 3.5f,  3.4999998f },
-        { "feedback",     "Feedback",     false, 0.0f,  0.6f,  0.3f,  0.29999998f },
-        { "phaserX",      "PhaserX",      false, 0.0f,  1.0f,  0.0f,  0.0f },
-        { "bite",         "Bite",         false, 2.0f,  32.0f, 32.0f, 32.0f },
-        { "bypassOn",     "BypassOn",     true,  0.0f,  1.0f,  0.0f,  0.0f },
-        { "knobsShowing", "KnobsShowing", true,  0.0f,  1.0f,  0.0f,  0.0f },
-        { "presets",      "Presets",      true,  1.0f,  13.0f, 2.0f,  2.0f, false },
-        { "babyRadod1",   "BabyRadod1",   false, 0.01f, 1.0f,  0.875f, 0.875f },
-        { "babyRadod2",   "BabyRadod2",   false, 0.01f, 1.0f,  0.875f, 0.875f },
-        { "babyRadod3",   "BabyRadod3",   false, 0.01f, 1.0f,  0.875f, 0.875f },
-        { "babyRadod4",   "BabyRadod4",   false, 0.01f, 1.0f,  0.875f, 0.875f },
-        { "babyRadod5",   "BabyRadod5",   false, 0.01f, 1.0f,  0.875f, 0.875f },
-        { "babyRadod6",   "BabyRadod6",   false, 0.01f, 1.0f,  0.875f, 0.875f },
-        { "babyRadod7",   "BabyRadod7",   false, 0.01f, 1.0f,  0.875f, 0.875f },
-        { "babyRadod8",   "BabyRadod8",   false, 0.01f, 1.0f,  0.875f, 0.875f },
+        { "speed", "Speed", false, 1.0f, 3.0f, 2.0f, 2.0f },
+        { "fx", "Fx", false, 1.0f, 5.0f, 1.0f, 1.0f },
+        { "impact", "Impact", false, 0.1f, 1.0f, 1.0f, 1.0f },
+        { "depth", "Depth", false, 0.0f, 1.0f, 0.2f, 0.19999999f },
+        { "rate", "Rate", false, 0.1f, 20.0f, 3.5f, 3.4999998f },
+        { "feedback", "Feedback", false, 0.0f, 0.6f, 0.3f, 0.29999998f },
+        { "phaserX", "PhaserX", false, 0.0f, 1.0f, 0.0f, 0.0f },
+        { "bite", "Bite", false, 2.0f, 32.0f, 32.0f, 32.0f },
+        { "bypassOn", "BypassOn", true, 0.0f, 1.0f, 0.0f, 0.0f },
+        { "knobsShowing", "KnobsShowing", true, 0.0f, 1.0f, 0.0f, 0.0f },
+        { "presets", "Presets", true, 1.0f, 13.0f, 2.0f, 2.0f, false },
+        { "babyRadod1", "BabyRadod1", false, 0.01f, 1.0f, 0.875f, 0.875f },
+        { "babyRadod2", "BabyRadod2", false, 0.01f, 1.0f, 0.875f, 0.875f },
+        { "babyRadod3", "BabyRadod3", false, 0.01f, 1.0f, 0.875f, 0.875f },
+        { "babyRadod4", "BabyRadod4", false, 0.01f, 1.0f, 0.875f, 0.875f },
+        { "babyRadod5", "BabyRadod5", false, 0.01f, 1.0f, 0.875f, 0.875f },
+        { "babyRadod6", "BabyRadod6", false, 0.01f, 1.0f, 0.875f, 0.875f },
+        { "babyRadod7", "BabyRadod7", false, 0.01f, 1.0f, 0.875f, 0.875f },
+        { "babyRadod8", "BabyRadod8", false, 0.01f, 1.0f, 0.875f, 0.875f },
     };
 
     float plainAfterSettingNormalised (ZurizazAudioProcessor& p, const char* id, float normalised)
@@ -99,16 +99,21 @@ TEST (Parameters, IntegerParametersReportTheirStepCounts)
 
 TEST (Parameters, NormalisedValuesSnapToTheGrid)
 {
-    struct Case { const char* id; float normalised; float plain; };
+    struct Case
+    {
+        const char* id;
+        float normalised;
+        float plain;
+    };
     const Case cases[] = {
-        { ParameterIds::speed,            0.25f, 1.5f },
-        { ParameterIds::bite,             0.5f,  17.0f },
-        { ParameterIds::presets,          0.5f,  7.0f },
-        { ParameterIds::presets,          1.1f,  13.0f },
-        { ParameterIds::presets,          1.2f,  13.0f },
-        { ParameterIds::handleHeights[0], 0.3f,  0.3075f },   // 0.307 snapped to the 0.0025 grid
-        { ParameterIds::handleHeights[0], 0.0f,  0.01f },
-        { ParameterIds::handleHeights[0], 1.0f,  1.0f },
+        { ParameterIds::speed, 0.25f, 1.5f },
+        { ParameterIds::bite, 0.5f, 17.0f },
+        { ParameterIds::presets, 0.5f, 7.0f },
+        { ParameterIds::presets, 1.1f, 13.0f },
+        { ParameterIds::presets, 1.2f, 13.0f },
+        { ParameterIds::handleHeights[0], 0.3f, 0.3075f },   // 0.307 snapped to the 0.0025 grid
+        { ParameterIds::handleHeights[0], 0.0f, 0.01f },
+        { ParameterIds::handleHeights[0], 1.0f, 1.0f },
         { ParameterIds::handleHeights[0], -0.5f, 0.01f },
     };
 

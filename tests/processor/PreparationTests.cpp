@@ -11,7 +11,8 @@ namespace
 {
     bool allZero (const std::vector<float>& line)
     {
-        return std::all_of (line.begin(), line.end(), [] (float x) { return x == 0.0f; });
+        return std::all_of (line.begin(), line.end(), [] (float x)
+                            { return x == 0.0f; });
     }
 }
 
@@ -45,7 +46,11 @@ TEST (Preparation, DelayLinesHoldTwoSecondsOfZerosAtEveryRate)
 // delay lines, so GLIMMER and QUAKE pass the audio through until a preparation at a real rate.
 TEST (Preparation, ARateThatIsNotAnInterfacesGivesNoDelayLines)
 {
-    struct Case { double rate; int length; };
+    struct Case
+    {
+        double rate;
+        int length;
+    };
 
     const Case cases[] = {
         { std::numeric_limits<double>::quiet_NaN(), 0 },
@@ -55,7 +60,7 @@ TEST (Preparation, ARateThatIsNotAnInterfacesGivesNoDelayLines)
         { -48000.0, 0 },
         { 1.0e12, 0 },
         { 1000000.5, 0 },
-        { 1000000.0, 2000000 },     // the highest rate taken
+        { 1000000.0, 2000000 },   // the highest rate taken
     };
 
     for (const auto& c : cases)
@@ -165,20 +170,37 @@ TEST (Preparation, EditorChangesSurviveAnyNumberOfRePrepares)
 TEST (Preparation, AHostChangeOfAnEditorValueTakesAtOnceAndSurvivesARePrepare)
 {
     // Each of the eleven, set by the host as a normalised value; what the member then holds.
-    struct Case { const char* id; float normalised; std::function<bool (ZurizazAudioProcessor&)> holds; };
+    struct Case
+    {
+        const char* id;
+        float normalised;
+        std::function<bool (ZurizazAudioProcessor&)> holds;
+    };
     const Case cases[] = {
-        { ParameterIds::bypassOn,         1.0f,          [] (auto& p) { return p.bypassOn.load(); } },
-        { ParameterIds::knobsShowing,     1.0f,          [] (auto& p) { return p.knobsShowing.load(); } },
-        { ParameterIds::presets,          7.0f / 12.0f,  [] (auto& p) { return p.currentPreset.load() == 7; } },   // 8, preset 7
-        { ParameterIds::presets,          0.0f,          [] (auto& p) { return p.currentPreset.load() == 0; } },   // 1, no preset
-        { ParameterIds::handleHeights[0], 0.0909f,       [] (auto& p) { return p.handleHeight[0].load() == 40.0f  && p.stepGain[0].load() == 1.0f; } },
-        { ParameterIds::handleHeights[1], 0.1f,          [] (auto& p) { return p.handleHeight[1].load() == 44.0f  && p.stepGain[1].load() == 1.0f; } },
-        { ParameterIds::handleHeights[2], 0.2f,          [] (auto& p) { return p.handleHeight[2].load() == 83.0f  && p.stepGain[2].load() == 0.1f; } },
-        { ParameterIds::handleHeights[3], 0.25f,         [] (auto& p) { return p.handleHeight[3].load() == 103.0f && p.stepGain[3].load() == 0.2f; } },
-        { ParameterIds::handleHeights[4], 0.5f,          [] (auto& p) { return p.handleHeight[4].load() == 202.0f && p.stepGain[4].load() == 0.6f; } },
-        { ParameterIds::handleHeights[5], 0.75f,         [] (auto& p) { return p.handleHeight[5].load() == 301.0f && p.stepGain[5].load() == 0.9f; } },
-        { ParameterIds::handleHeights[6], 0.6f,          [] (auto& p) { return p.handleHeight[6].load() == 242.0f && p.stepGain[6].load() == 0.7f; } },
-        { ParameterIds::handleHeights[7], 1.0f,          [] (auto& p) { return p.handleHeight[7].load() == 400.0f && p.stepGain[7].load() == 1.0f; } },
+        { ParameterIds::bypassOn, 1.0f, [] (auto& p)
+          { return p.bypassOn.load(); } },
+        { ParameterIds::knobsShowing, 1.0f, [] (auto& p)
+          { return p.knobsShowing.load(); } },
+        { ParameterIds::presets, 7.0f / 12.0f, [] (auto& p)
+          { return p.currentPreset.load() == 7; } },   // 8, preset 7
+        { ParameterIds::presets, 0.0f, [] (auto& p)
+          { return p.currentPreset.load() == 0; } },   // 1, no preset
+        { ParameterIds::handleHeights[0], 0.0909f, [] (auto& p)
+          { return p.handleHeight[0].load() == 40.0f && p.stepGain[0].load() == 1.0f; } },
+        { ParameterIds::handleHeights[1], 0.1f, [] (auto& p)
+          { return p.handleHeight[1].load() == 44.0f && p.stepGain[1].load() == 1.0f; } },
+        { ParameterIds::handleHeights[2], 0.2f, [] (auto& p)
+          { return p.handleHeight[2].load() == 83.0f && p.stepGain[2].load() == 0.1f; } },
+        { ParameterIds::handleHeights[3], 0.25f, [] (auto& p)
+          { return p.handleHeight[3].load() == 103.0f && p.stepGain[3].load() == 0.2f; } },
+        { ParameterIds::handleHeights[4], 0.5f, [] (auto& p)
+          { return p.handleHeight[4].load() == 202.0f && p.stepGain[4].load() == 0.6f; } },
+        { ParameterIds::handleHeights[5], 0.75f, [] (auto& p)
+          { return p.handleHeight[5].load() == 301.0f && p.stepGain[5].load() == 0.9f; } },
+        { ParameterIds::handleHeights[6], 0.6f, [] (auto& p)
+          { return p.handleHeight[6].load() == 242.0f && p.stepGain[6].load() == 0.7f; } },
+        { ParameterIds::handleHeights[7], 1.0f, [] (auto& p)
+          { return p.handleHeight[7].load() == 400.0f && p.stepGain[7].load() == 1.0f; } },
     };
 
     for (const auto& c : cases)
@@ -328,19 +350,25 @@ TEST (HostQueries, BusLayoutRule)
 {
     using Set = juce::AudioChannelSet;
 
-    struct Case { const char* name; juce::Array<Set> inputs; juce::Array<Set> outputs; bool accepted; };
+    struct Case
+    {
+        const char* name;
+        juce::Array<Set> inputs;
+        juce::Array<Set> outputs;
+        bool accepted;
+    };
     const Case cases[] = {
-        { "mono to mono",          { Set::mono() },     { Set::mono() },     true },
-        { "stereo to stereo",      { Set::stereo() },   { Set::stereo() },   true },
-        { "mono to stereo",        { Set::mono() },     { Set::stereo() },   false },
-        { "stereo to mono",        { Set::stereo() },   { Set::mono() },     false },
-        { "no output bus",         { Set::stereo() },   {},                  false },
-        { "disabled output",       { Set::stereo() },   { Set::disabled() }, false },
-        { "surround output",       { Set::create5point1() }, { Set::create5point1() }, false },
-        { "quad output",           { Set::quadraphonic() },  { Set::quadraphonic() },  false },
-        { "stereo, no input bus",  {},                  { Set::stereo() },   false },
-        { "stereo, disabled input",{ Set::disabled() }, { Set::stereo() },   false },
-        { "extra buses ignored",   { Set::stereo(), Set::mono() }, { Set::stereo(), Set::create5point1() }, true },
+        { "mono to mono", { Set::mono() }, { Set::mono() }, true },
+        { "stereo to stereo", { Set::stereo() }, { Set::stereo() }, true },
+        { "mono to stereo", { Set::mono() }, { Set::stereo() }, false },
+        { "stereo to mono", { Set::stereo() }, { Set::mono() }, false },
+        { "no output bus", { Set::stereo() }, {}, false },
+        { "disabled output", { Set::stereo() }, { Set::disabled() }, false },
+        { "surround output", { Set::create5point1() }, { Set::create5point1() }, false },
+        { "quad output", { Set::quadraphonic() }, { Set::quadraphonic() }, false },
+        { "stereo, no input bus", {}, { Set::stereo() }, false },
+        { "stereo, disabled input", { Set::disabled() }, { Set::stereo() }, false },
+        { "extra buses ignored", { Set::stereo(), Set::mono() }, { Set::stereo(), Set::create5point1() }, true },
         { "discrete two channels", { Set::discreteChannels (2) }, { Set::discreteChannels (2) }, false },
     };
 

@@ -42,9 +42,12 @@ TEST (ProcessorModel, ConstructionGivesEveryMemberItsStartValue)
     EXPECT_TRUE (p.delayBufferLeft.empty());
     EXPECT_TRUE (p.delayBufferRight.empty());
 
-    for (auto& gain : p.stepGain)       EXPECT_EQ (gain.load(), 1.0f);
-    for (auto& light : p.stepLight)     EXPECT_FALSE (light.load());
-    for (auto& height : p.handleHeight) EXPECT_EQ (height.load(), 350.0f);
+    for (auto& gain : p.stepGain)
+        EXPECT_EQ (gain.load(), 1.0f);
+    for (auto& light : p.stepLight)
+        EXPECT_FALSE (light.load());
+    for (auto& height : p.handleHeight)
+        EXPECT_EQ (height.load(), 350.0f);
 
     EXPECT_EQ (p.positionInfo.bpm, 120.0);
     EXPECT_EQ (p.positionInfo.timeSigNumerator, 4);

@@ -61,10 +61,9 @@ TEST (SavedStateRoundTrip, BypassAndPanelVisibilityComeBackAsThemselves)
         p.setKnobsShowingFromEditor (on);
 
         forBothRoundTrips (p, [on] (ZurizazAudioProcessor& after)
-        {
+                           {
             EXPECT_EQ (after.bypassOn.load(), on);
-            EXPECT_EQ (after.knobsShowing.load(), on);
-        });
+            EXPECT_EQ (after.knobsShowing.load(), on); });
     }
 }
 
@@ -76,7 +75,8 @@ TEST (SavedStateRoundTrip, EveryPresetIdComesBackAsItself)
         ZurizazAudioProcessor p;
         p.setPresetFromEditor (id);
 
-        forBothRoundTrips (p, [id] (ZurizazAudioProcessor& after) { EXPECT_EQ (after.currentPreset.load(), id); });
+        forBothRoundTrips (p, [id] (ZurizazAudioProcessor& after)
+                           { EXPECT_EQ (after.currentPreset.load(), id); });
     }
 }
 
@@ -123,10 +123,9 @@ TEST (SavedStateRoundTrip, WholeHandleHeightsComeBackExactly)
             p.setHandleHeightFromEditor ((int) k, (int) heights[k]);
 
         forBothRoundTrips (p, [&] (ZurizazAudioProcessor& after)
-        {
+                           {
             for (size_t k = 0; k < numSteps; ++k)
-                ASSERT_EQ (after.handleHeight[k].load(), heights[k]) << "handle " << k + 1;
-        });
+                ASSERT_EQ (after.handleHeight[k].load(), heights[k]) << "handle " << k + 1; });
     }
 }
 
@@ -186,8 +185,8 @@ TEST (SavedStateRoundTrip, EarlierSessionsKeepTheirHandleHeights)
 TEST (SavedStateRoundTrip, RestoringGivesEachStepTheGainOfItsHandleAtOnce)
 {
     // The gains of the design's band table; a height outside the handles' range plays at full level.
-    const std::array<int, numSteps>   heights { 82,   83,   100,  140,  200,  300,  350,  81 };
-    const std::array<float, numSteps> gains   { 1.0f, 0.1f, 0.2f, 0.4f, 0.6f, 0.9f, 1.0f, 1.0f };
+    const std::array<int, numSteps> heights { 82, 83, 100, 140, 200, 300, 350, 81 };
+    const std::array<float, numSteps> gains { 1.0f, 0.1f, 0.2f, 0.4f, 0.6f, 0.9f, 1.0f, 1.0f };
 
     ZurizazAudioProcessor source;
     for (size_t k = 0; k < numSteps; ++k)

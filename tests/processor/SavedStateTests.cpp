@@ -53,20 +53,20 @@ TEST (SavedState, AFreshProcessorWritesTheParameterTreeAsOneLineOfXmlInTheBinary
     // Elements in ID order; the editor's values start at preset 1 (stored as 2) and heights of 350.
     const auto expected = document ("Zurizaz",
                                     param ("babyRadod1", "0.875") + param ("babyRadod2", "0.875")
-                                  + param ("babyRadod3", "0.875") + param ("babyRadod4", "0.875")
-                                  + param ("babyRadod5", "0.875") + param ("babyRadod6", "0.875")
-                                  + param ("babyRadod7", "0.875") + param ("babyRadod8", "0.875")
-                                  + param ("bite", "32.0")
-                                  + param ("bypassOn", "0.0")
-                                  + param ("depth", "0.199999988079071")
-                                  + param ("feedback", "0.2999999821186066")
-                                  + param ("fx", "1.0")
-                                  + param ("impact", "1.0")
-                                  + param ("knobsShowing", "0.0")
-                                  + param ("phaserX", "0.0")
-                                  + param ("presets", "2.0")
-                                  + param ("rate", "3.499999761581421")
-                                  + param ("speed", "2.0"));
+                                        + param ("babyRadod3", "0.875") + param ("babyRadod4", "0.875")
+                                        + param ("babyRadod5", "0.875") + param ("babyRadod6", "0.875")
+                                        + param ("babyRadod7", "0.875") + param ("babyRadod8", "0.875")
+                                        + param ("bite", "32.0")
+                                        + param ("bypassOn", "0.0")
+                                        + param ("depth", "0.199999988079071")
+                                        + param ("feedback", "0.2999999821186066")
+                                        + param ("fx", "1.0")
+                                        + param ("impact", "1.0")
+                                        + param ("knobsShowing", "0.0")
+                                        + param ("phaserX", "0.0")
+                                        + param ("presets", "2.0")
+                                        + param ("rate", "3.499999761581421")
+                                        + param ("speed", "2.0"));
 
     EXPECT_EQ (textOf (blob), expected);
     EXPECT_EQ (std::memchr (static_cast<const char*> (blob.getData()) + 8, 0, blob.getSize() - 9), nullptr);
@@ -112,12 +112,12 @@ TEST (SavedState, SavingReplacesTheWholeDestination)
 
 TEST (SavedState, SavingTellsTheHostNothingAndChangesNoValue)
 {
-    struct Recorder  : public juce::AudioProcessorListener
+    struct Recorder : public juce::AudioProcessorListener
     {
-        void audioProcessorParameterChanged (juce::AudioProcessor*, int index, float) override    { events.add ("set " + juce::String (index)); }
-        void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override         {}
+        void audioProcessorParameterChanged (juce::AudioProcessor*, int index, float) override { events.add ("set " + juce::String (index)); }
+        void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override {}
         void audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int index) override { events.add ("begin " + juce::String (index)); }
-        void audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int index) override   { events.add ("end " + juce::String (index)); }
+        void audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int index) override { events.add ("end " + juce::String (index)); }
 
         juce::StringArray events;
     };
@@ -156,23 +156,27 @@ TEST (SavedState, BlobsThatAreNotOursChangeNothing)
         return blob;
     };
 
-    struct Case { const char* name; juce::MemoryBlock blob; };
+    struct Case
+    {
+        const char* name;
+        juce::MemoryBlock blob;
+    };
     const Case cases[] = {
-        { "empty",                    juce::MemoryBlock() },
-        { "8 bytes",                  juce::MemoryBlock (good.getData(), 8) },
-        { "magic byte 0",             withByte (0, 'v') },
-        { "magic byte 1",             withByte (1, 'c') },
-        { "magic byte 2",             withByte (2, '3') },
-        { "magic byte 3",             withByte (3, '?') },
-        { "length 0",                 forge (goodText, 0) },
-        { "length -1",                forge (goodText, -1) },
-        { "most negative length",     forge (goodText, std::numeric_limits<juce::int32>::min()) },
-        { "empty text",               forge ({}, 10) },
-        { "not XML",                  forge ("speed = 3, bite = 2") },
-        { "cut inside an element",    forge (goodText.substring (0, goodText.indexOf ("bite") + 6)) },
-        { "another root",             forge (goodText.replace ("Zurizaz", "Zurizax")) },
-        { "root name prefix",         forge (goodText.replace ("Zurizaz", "Zuri")) },
-        { "text cut by the length",   forge (goodText, goodText.getNumBytesAsUTF8() - 12) },
+        { "empty", juce::MemoryBlock() },
+        { "8 bytes", juce::MemoryBlock (good.getData(), 8) },
+        { "magic byte 0", withByte (0, 'v') },
+        { "magic byte 1", withByte (1, 'c') },
+        { "magic byte 2", withByte (2, '3') },
+        { "magic byte 3", withByte (3, '?') },
+        { "length 0", forge (goodText, 0) },
+        { "length -1", forge (goodText, -1) },
+        { "most negative length", forge (goodText, std::numeric_limits<juce::int32>::min()) },
+        { "empty text", forge ({}, 10) },
+        { "not XML", forge ("speed = 3, bite = 2") },
+        { "cut inside an element", forge (goodText.substring (0, goodText.indexOf ("bite") + 6)) },
+        { "another root", forge (goodText.replace ("Zurizaz", "Zurizax")) },
+        { "root name prefix", forge (goodText.replace ("Zurizaz", "Zuri")) },
+        { "text cut by the length", forge (goodText, goodText.getNumBytesAsUTF8() - 12) },
         { "length beyond a cut text", forge (goodText.substring (0, 200), 100000) },
     };
 
@@ -245,25 +249,30 @@ TEST (SavedState, AParameterMissingFromTheBlobKeepsItsValueAndIsAppendedOnTheNex
 
 TEST (SavedState, RestoredValuesAreClampedAndSnappedIntoTheirRanges)
 {
-    struct Case { const char* id; const char* text; float plain; };
+    struct Case
+    {
+        const char* id;
+        const char* text;
+        float plain;
+    };
     const Case cases[] = {
-        { ParameterIds::speed,            "7.0",    3.0f },
-        { ParameterIds::speed,            "-2.0",   1.0f },
-        { ParameterIds::bite,             "1000.0", 32.0f },
-        { ParameterIds::presets,          "40.0",   13.0f },
-        { ParameterIds::presets,          "0.0",    1.0f },
-        { ParameterIds::bypassOn,         "5.0",    1.0f },
-        { ParameterIds::handleHeights[1], "3.0",    1.0f },
-        { ParameterIds::handleHeights[1], "0.0",    0.01f },
-        { ParameterIds::impact,           "0.5049", 0.5f },
+        { ParameterIds::speed, "7.0", 3.0f },
+        { ParameterIds::speed, "-2.0", 1.0f },
+        { ParameterIds::bite, "1000.0", 32.0f },
+        { ParameterIds::presets, "40.0", 13.0f },
+        { ParameterIds::presets, "0.0", 1.0f },
+        { ParameterIds::bypassOn, "5.0", 1.0f },
+        { ParameterIds::handleHeights[1], "3.0", 1.0f },
+        { ParameterIds::handleHeights[1], "0.0", 0.01f },
+        { ParameterIds::impact, "0.5049", 0.5f },
         // Exponents too long for an int mean what they say, though a wrapped int would read them
         // as 2 (for 2^32) and 0.5: the range's end, and 0 for a tiny one.
-        { ParameterIds::speed,            "2e4294967296",        3.0f },
-        { ParameterIds::speed,            "-2e4294967296",       1.0f },
-        { ParameterIds::speed,            " 2E+004294967296",    3.0f },
-        { ParameterIds::depth,            "0.5e-4294967296",     0.0f },
-        { ParameterIds::depth,            "0e4294967296",        0.0f },
-        { ParameterIds::feedback,         "2.e99999999999999999", 0.6f },
+        { ParameterIds::speed, "2e4294967296", 3.0f },
+        { ParameterIds::speed, "-2e4294967296", 1.0f },
+        { ParameterIds::speed, " 2E+004294967296", 3.0f },
+        { ParameterIds::depth, "0.5e-4294967296", 0.0f },
+        { ParameterIds::depth, "0e4294967296", 0.0f },
+        { ParameterIds::feedback, "2.e99999999999999999", 0.6f },
     };
 
     for (const auto& c : cases)
@@ -307,11 +316,15 @@ TEST (SavedState, TextsThatJuceWouldMisreadChangeNothing)
 
     const auto speedAndBite = "<Zurizaz>" + param ("speed", "3.0") + "<PARAM id=\"bite\" value=\"4.0\"/>";
 
-    struct Case { const char* name; juce::MemoryBlock blob; };
+    struct Case
+    {
+        const char* name;
+        juce::MemoryBlock blob;
+    };
     const Case cases[] = {
         // The XML reader would read past the end of the text.
         { "cut inside a three-byte UTF-8 sequence", withBytes (speedAndBite, { 0xe7, 0xe7 }, {}) },
-        { "a stray UTF-8 continuation byte",        withBytes (speedAndBite, { 0x9b }, {}) },
+        { "a stray UTF-8 continuation byte", withBytes (speedAndBite, { 0x9b }, {}) },
         // Otherwise speed would play the first value and the next save would write the second.
         { "an attribute twice in one element",
           forge (document ("Zurizaz", "<PARAM id=\"speed\" value=\"3.0\" value=\"1.0\"/>" + param ("bite", "4.0"))) },
@@ -327,7 +340,7 @@ TEST (SavedState, TextsThatJuceWouldMisreadChangeNothing)
         { "a processing instruction after the declaration", forge (document ("Zurizaz", param ("speed", "3.0") + "<?p?>x")) },
         { "a processing instruction after whitespace and the declaration",
           forge ("\n" + document ("Zurizaz", param ("speed", "3.0") + "<?p?>x")) },
-        { "a processing instruction in the root",           forge ("<Zurizaz>" + param ("speed", "3.0") + "<?p?>x</Zurizaz>") },
+        { "a processing instruction in the root", forge ("<Zurizaz>" + param ("speed", "3.0") + "<?p?>x</Zurizaz>") },
         { "a document type",
           forge ("<?xml version=\"1.0\"?><!DOCTYPE Zurizaz [<!ENTITY e \"<?p?>x\">]><Zurizaz>" + param ("speed", "3.0") + "&e;</Zurizaz>") },
     };

@@ -6,7 +6,7 @@
 #include "editor/PluginEditor.h"
 
 /** A processor with an editor open on it, painted headless into an image. */
-class EditorFixture  : public ::testing::Test
+class EditorFixture : public ::testing::Test
 {
 protected:
     ZurizazAudioProcessor processor;

@@ -19,9 +19,9 @@ struct EditorSession
     }
 
     /** Closes the editor without running the message loop first. */
-    void close()    { editor.reset(); }
+    void close() { editor.reset(); }
 
-    ZurizazAudioProcessorEditor& ui()    { return *editor; }
+    ZurizazAudioProcessorEditor& ui() { return *editor; }
 
     /** Clicks a button as a user would: the click arrives from the message loop. */
     void click (juce::Button& button)
@@ -37,9 +37,9 @@ struct EditorSession
         runPendingMessages();
     }
 
-    float parameter (const char* id)    { return processor.treeState.getRawParameterValue (id)->load(); }
+    float parameter (const char* id) { return processor.treeState.getRawParameterValue (id)->load(); }
 
-    void setParameter (const char* id, float plain)    { setPlain (processor, id, plain); }
+    void setParameter (const char* id, float plain) { setPlain (processor, id, plain); }
 
     ~EditorSession()
     {
@@ -56,7 +56,5 @@ inline juce::MouseEvent mouseAt (juce::Component& c, int x, int y)
 {
     const auto now = juce::Time::getCurrentTime();
     const juce::Point<float> position ((float) x, (float) y);
-    return { juce::Desktop::getInstance().getMainMouseSource(), position, {},
-             juce::MouseInputSource::defaultPressure, 0.0f, 0.0f, 0.0f, 0.0f,
-             &c, &c, now, position, now, 1, false };
+    return { juce::Desktop::getInstance().getMainMouseSource(), position, {}, juce::MouseInputSource::defaultPressure, 0.0f, 0.0f, 0.0f, 0.0f, &c, &c, now, position, now, 1, false };
 }

@@ -32,10 +32,26 @@ namespace JuceAssertions
 
     /** Where the output passes through a reader (FailOnJuceAssertionInOutput): how many sync lines
         were written, and how many it has read. */
-    inline std::atomic<bool>& outputIsRead()       { static std::atomic<bool> read { false }; return read; }
-    inline std::atomic<int>& syncLinesWritten()    { static std::atomic<int> n { 0 }; return n; }
-    inline std::atomic<int>& syncLinesRead()       { static std::atomic<int> n { 0 }; return n; }
-    inline const std::string& syncLine()           { static const std::string line ("<zurizaz output sync>"); return line; }
+    inline std::atomic<bool>& outputIsRead()
+    {
+        static std::atomic<bool> read { false };
+        return read;
+    }
+    inline std::atomic<int>& syncLinesWritten()
+    {
+        static std::atomic<int> n { 0 };
+        return n;
+    }
+    inline std::atomic<int>& syncLinesRead()
+    {
+        static std::atomic<int> n { 0 };
+        return n;
+    }
+    inline const std::string& syncLine()
+    {
+        static const std::string line ("<zurizaz output sync>");
+        return line;
+    }
 
     /** Returns once everything written to stderr so far has been judged (at most after 10 s). */
     inline void waitUntilOutputIsRead()
@@ -53,19 +69,23 @@ namespace JuceAssertions
     /** The framework's assertions that these tests may reach, and why they are not ours. */
     inline const char* whyAllowed (const std::string& message)
     {
-        struct Allowed { const char* site; const char* reason; };
+        struct Allowed
+        {
+            const char* site;
+            const char* reason;
+        };
         static const Allowed allowed[] = {
             // JUCE's XML reader takes tag and attribute names by a looser rule (letters, digits,
             // '-' and '.' anywhere) than the XmlElement constructors it calls then assert. Only a
             // damaged saved state has such names; the restore drops the tree that holds them.
-            { "juce_XmlElement.cpp:72",  "the XML reader made an attribute name it deems invalid" },
+            { "juce_XmlElement.cpp:72", "the XML reader made an attribute name it deems invalid" },
             { "juce_XmlElement.cpp:103", "the XML reader made a tag name it deems invalid" },
             // JUCE's Linux plug-in clients (VST3, LV2) run their message loop on a thread of their
             // own once a window has been open, while a host creates and destroys instances on its
             // own thread (JUCE's LV2 host even re-instantiates in prepareToPlay). The tree state's
             // Timer, which its destructor does not stop, then goes with the instance off the
             // client's message thread.
-            { "juce_Timer.cpp:327",      "a host destroyed a plug-in off the client's own message thread" },
+            { "juce_Timer.cpp:327", "a host destroyed a plug-in off the client's own message thread" },
         };
 
         for (const auto& a : allowed)
@@ -132,8 +152,12 @@ namespace JuceAssertions
 */
 struct NonFiniteOnPurpose
 {
-    NonFiniteOnPurpose()   { ++JuceAssertions::nonFiniteOnPurpose(); }
-    ~NonFiniteOnPurpose()  { JuceAssertions::waitUntilOutputIsRead(); --JuceAssertions::nonFiniteOnPurpose(); }
+    NonFiniteOnPurpose() { ++JuceAssertions::nonFiniteOnPurpose(); }
+    ~NonFiniteOnPurpose()
+    {
+        JuceAssertions::waitUntilOutputIsRead();
+        --JuceAssertions::nonFiniteOnPurpose();
+    }
 };
 
 /** Catches the assertions of the JUCE code in this executable through juce::Logger. Install it
@@ -142,10 +166,10 @@ struct NonFiniteOnPurpose
 class FailOnJuceAssertion final : public juce::Logger
 {
 public:
-    FailOnJuceAssertion()            { juce::Logger::setCurrentLogger (this); }
-    ~FailOnJuceAssertion() override  { juce::Logger::setCurrentLogger (nullptr); }
+    FailOnJuceAssertion() { juce::Logger::setCurrentLogger (this); }
+    ~FailOnJuceAssertion() override { juce::Logger::setCurrentLogger (nullptr); }
 
-    bool firedOutsideATest() const noexcept  { return JuceAssertions::firedOutsideATest().load(); }
+    bool firedOutsideATest() const noexcept { return JuceAssertions::firedOutsideATest().load(); }
 
     void logMessage (const juce::String& message) override
     {
@@ -183,7 +207,7 @@ public:
         JuceAssertions::outputIsRead() = true;
 
         reader = std::thread ([this]
-        {
+                              {
             std::string line;
             char bytes[4096];
 
@@ -208,8 +232,7 @@ public:
             }
 
             if (! line.empty())
-                forward (line);
-        });
+                forward (line); });
     }
 
     ~FailOnJuceAssertionInOutput()
@@ -229,7 +252,7 @@ public:
         ::close (realStderr);
     }
 
-    bool firedOutsideATest() const noexcept  { return JuceAssertions::firedOutsideATest().load(); }
+    bool firedOutsideATest() const noexcept { return JuceAssertions::firedOutsideATest().load(); }
 
 private:
     void forward (const std::string& line)

@@ -31,7 +31,9 @@ bool runMessagesUntil (Condition&& condition, int timeoutMs)
 
 inline void runMessagesFor (int ms)
 {
-    runMessagesUntil ([] { return false; }, ms);
+    runMessagesUntil ([]
+                      { return false; },
+                      ms);
 }
 
 /** Runs the message loop until nothing is left to dispatch: posted messages, timers that

@@ -7,9 +7,9 @@
 /** A play head that reports whatever position a test chooses, or none. For one thread only: the
     test sets the position between blocks.
 */
-struct FakePlayHead  : public juce::AudioPlayHead
+struct FakePlayHead : public juce::AudioPlayHead
 {
-    juce::Optional<PositionInfo> getPosition() const override   { return position; }
+    juce::Optional<PositionInfo> getPosition() const override { return position; }
 
     void setBpm (double bpm)
     {
@@ -27,20 +27,20 @@ struct FakePlayHead  : public juce::AudioPlayHead
     getPosition() allocates nothing and takes no lock, like a real host's play head. It always
     gives a time in samples, which a VST3 host must.
 */
-class FakeTransport  : public juce::AudioPlayHead
+class FakeTransport : public juce::AudioPlayHead
 {
 public:
-    explicit FakeTransport (double tempo = 120.0, double rate = 48000.0)  : bpm (tempo), sampleRate (rate) {}
+    explicit FakeTransport (double tempo = 120.0, double rate = 48000.0) : bpm (tempo), sampleRate (rate) {}
 
-    void setTempo (double newBpm) noexcept   { bpm.store (newBpm, std::memory_order_relaxed); }
+    void setTempo (double newBpm) noexcept { bpm.store (newBpm, std::memory_order_relaxed); }
 
     /** When false the host reports no position at all. */
-    void setReportsPosition (bool shouldReport) noexcept   { reportsPosition.store (shouldReport, std::memory_order_relaxed); }
+    void setReportsPosition (bool shouldReport) noexcept { reportsPosition.store (shouldReport, std::memory_order_relaxed); }
 
     /** Moves the transport on by a block. */
-    void advance (int numSamples) noexcept   { samples.fetch_add (numSamples, std::memory_order_relaxed); }
+    void advance (int numSamples) noexcept { samples.fetch_add (numSamples, std::memory_order_relaxed); }
 
-    juce::int64 getTimeInSamples() const noexcept   { return samples.load (std::memory_order_relaxed); }
+    juce::int64 getTimeInSamples() const noexcept { return samples.load (std::memory_order_relaxed); }
 
     juce::Optional<PositionInfo> getPosition() const override
     {

@@ -152,7 +152,7 @@ namespace
         g.setColour (Look::gold.withAlpha (0.7f));
         g.drawEllipse (Rectangle<float> (2.0f * r + 1.0f, 2.0f * r + 1.0f).withCentre (c), 1.0f);
 
-        disk (MathConstants<float>::halfPi, MathConstants<float>::pi * 1.5f);  // in front
+        disk (MathConstants<float>::halfPi, MathConstants<float>::pi * 1.5f);   // in front
     }
 
     void centreColumn (Graphics& g)

@@ -117,15 +117,15 @@ namespace Artwork
         // Right: what each mode uses, and the speeds.
         constexpr float right = 430.0f;
         heading (g, "FX MODES", Look::ember, right, 84.0f);
-        tableRow (g, "GLIMMER", "all knobs: wide swept delay",  Look::gold, right, 112.0f);
-        tableRow (g, "QUAKE",   "all knobs: tight swept delay", Look::gold, right, 132.0f);
-        tableRow (g, "DISTORT", "IMPACT: drive",                Look::gold, right, 152.0f);
-        tableRow (g, "SILENCE", "no knobs: the gate alone",     Look::gold, right, 172.0f);
-        tableRow (g, "DESTROY", "IMPACT + BITE: bit crusher",   Look::gold, right, 192.0f);
+        tableRow (g, "GLIMMER", "all knobs: wide swept delay", Look::gold, right, 112.0f);
+        tableRow (g, "QUAKE", "all knobs: tight swept delay", Look::gold, right, 132.0f);
+        tableRow (g, "DISTORT", "IMPACT: drive", Look::gold, right, 152.0f);
+        tableRow (g, "SILENCE", "no knobs: the gate alone", Look::gold, right, 172.0f);
+        tableRow (g, "DESTROY", "IMPACT + BITE: bit crusher", Look::gold, right, 192.0f);
 
         heading (g, "SPEED", Look::ember, right, 222.0f);
-        tableRow (g, "SUBSONIC",   "4 steps per bar (beats)",          Look::gold, right, 250.0f);
-        tableRow (g, "SUPERSONIC", "8 steps per bar (half beats)",     Look::gold, right, 270.0f);
+        tableRow (g, "SUBSONIC", "4 steps per bar (beats)", Look::gold, right, 250.0f);
+        tableRow (g, "SUPERSONIC", "8 steps per bar (half beats)", Look::gold, right, 270.0f);
         tableRow (g, "HYPERSONIC", "16 steps per bar (quarter beats)", Look::gold, right, 290.0f);
         line (g, "On a mono track each step lasts twice as long.", right, 312.0f);
 

@@ -6,8 +6,8 @@ namespace
 {
     const Point<float> centre { 32.0f, 32.0f };
     constexpr float trackRadius = 26.0f;
-    constexpr float bodyRadius  = 20.5f;
-    constexpr float tickRadius  = 29.5f;
+    constexpr float bodyRadius = 20.5f;
+    constexpr float tickRadius = 29.5f;
 
     float angleOfFrame (int frame)
     {
@@ -36,7 +36,8 @@ namespace
     // The metal body: a shadowed disc, a bevelled rim and a brushed cap.
     void drawBody (Graphics& g, float brightness)
     {
-        auto shade = [brightness] (Colour c) { return c.withMultipliedBrightness (brightness); };
+        auto shade = [brightness] (Colour c)
+        { return c.withMultipliedBrightness (brightness); };
 
         g.setColour (Colours::black.withAlpha (0.55f));
         g.fillEllipse (Rectangle<float> (2.0f * (bodyRadius + 1.5f), 2.0f * (bodyRadius + 1.5f)).withCentre (centre.translated (0.0f, 1.5f)));
@@ -168,12 +169,14 @@ namespace Artwork
 {
     juce::Image knobStrip (juce::Colour accent)
     {
-        return strip ([accent] (juce::Graphics& g, int frame) { drawKnobFrame (g, frame, accent); });
+        return strip ([accent] (juce::Graphics& g, int frame)
+                      { drawKnobFrame (g, frame, accent); });
     }
 
     juce::Image coverStrip (juce::Colour accent)
     {
-        return strip ([accent] (juce::Graphics& g, int frame) { drawCoverFrame (g, frame, accent); });
+        return strip ([accent] (juce::Graphics& g, int frame)
+                      { drawCoverFrame (g, frame, accent); });
     }
 
     juce::Image knobPanel (juce::Colour accent)

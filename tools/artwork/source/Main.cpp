@@ -21,26 +21,43 @@ namespace
         std::function<juce::Image()> draw;
     };
 
-    const Picture pictures[] =
-    {
-        { "stepEightImage",     132,   40, PngLayout::rgba,      [] { return Artwork::lastStep(); } },
-        { "previousArrowImage",  20,   20, PngLayout::rgba,      [] { return Artwork::arrow (false); } },
-        { "nextArrowImage",      20,   20, PngLayout::rgba,      [] { return Artwork::arrow (true); } },
-        { "radodImage",          68,  125, PngLayout::rgba,      [] { return Artwork::stepHandle (false); } },
-        { "radodLitImage",       68,  125, PngLayout::rgba,      [] { return Artwork::stepHandle (true); } },
-        { "backgroundPicture", 1600,  954, PngLayout::rgb,       [] { return Artwork::background(); } },
-        { "bypassOnImage",       66,   27, PngLayout::rgba,      [] { return Artwork::bypass (true); } },
-        { "bypassOffImage",      66,   27, PngLayout::rgba,      [] { return Artwork::bypass (false); } },
-        { "leftCoverImage",      64, 1984, PngLayout::rgba,      [] { return Artwork::coverStrip (Look::cyan); } },
-        { "rightCoverImage",     64, 1984, PngLayout::rgba,      [] { return Artwork::coverStrip (Look::ember); } },
-        { "infoImage",          800,  405, PngLayout::rgba,      [] { return Artwork::infoOverlay(); } },
-        { "infoButtonImage",     20,   20, PngLayout::rgba,      [] { return Artwork::infoButton(); } },
-        { "leftPanelImage",     208,  196, PngLayout::rgba,      [] { return Artwork::knobPanel (Look::cyan); } },
-        { "leftKnobStrip",       64, 1984, PngLayout::rgba,      [] { return Artwork::knobStrip (Look::cyan); } },
-        { "rightPanelImage",    208,  196, PngLayout::rgba,      [] { return Artwork::knobPanel (Look::ember); } },
-        { "rightKnobStrip",      64, 1984, PngLayout::rgba,      [] { return Artwork::knobStrip (Look::ember); } },
-        { "siteLogoImage",      100,   30, PngLayout::greyAlpha, [] { return Artwork::siteLogo(); } },
-        { "videoLogoImage",      48,   20, PngLayout::greyAlpha, [] { return Artwork::videoLogo(); } },
+    const Picture pictures[] = {
+        { "stepEightImage", 132, 40, PngLayout::rgba, []
+          { return Artwork::lastStep(); } },
+        { "previousArrowImage", 20, 20, PngLayout::rgba, []
+          { return Artwork::arrow (false); } },
+        { "nextArrowImage", 20, 20, PngLayout::rgba, []
+          { return Artwork::arrow (true); } },
+        { "radodImage", 68, 125, PngLayout::rgba, []
+          { return Artwork::stepHandle (false); } },
+        { "radodLitImage", 68, 125, PngLayout::rgba, []
+          { return Artwork::stepHandle (true); } },
+        { "backgroundPicture", 1600, 954, PngLayout::rgb, []
+          { return Artwork::background(); } },
+        { "bypassOnImage", 66, 27, PngLayout::rgba, []
+          { return Artwork::bypass (true); } },
+        { "bypassOffImage", 66, 27, PngLayout::rgba, []
+          { return Artwork::bypass (false); } },
+        { "leftCoverImage", 64, 1984, PngLayout::rgba, []
+          { return Artwork::coverStrip (Look::cyan); } },
+        { "rightCoverImage", 64, 1984, PngLayout::rgba, []
+          { return Artwork::coverStrip (Look::ember); } },
+        { "infoImage", 800, 405, PngLayout::rgba, []
+          { return Artwork::infoOverlay(); } },
+        { "infoButtonImage", 20, 20, PngLayout::rgba, []
+          { return Artwork::infoButton(); } },
+        { "leftPanelImage", 208, 196, PngLayout::rgba, []
+          { return Artwork::knobPanel (Look::cyan); } },
+        { "leftKnobStrip", 64, 1984, PngLayout::rgba, []
+          { return Artwork::knobStrip (Look::cyan); } },
+        { "rightPanelImage", 208, 196, PngLayout::rgba, []
+          { return Artwork::knobPanel (Look::ember); } },
+        { "rightKnobStrip", 64, 1984, PngLayout::rgba, []
+          { return Artwork::knobStrip (Look::ember); } },
+        { "siteLogoImage", 100, 30, PngLayout::greyAlpha, []
+          { return Artwork::siteLogo(); } },
+        { "videoLogoImage", 48, 20, PngLayout::greyAlpha, []
+          { return Artwork::videoLogo(); } },
     };
 
     int fail (const juce::String& message)
@@ -101,10 +118,14 @@ int main (int argc, char* argv[])
         const auto& path = args[i + 1];
         bool written = false;
 
-        if (option == "--sheet")           written = writeSheet (Sheets::contactSheet (names, images), path);
-        else if (option == "--mock")       written = writeSheet (Sheets::mockWindow (false), path);
-        else if (option == "--mock-info")  written = writeSheet (Sheets::mockWindow (true), path);
-        else                               return fail ("unknown option " + option);
+        if (option == "--sheet")
+            written = writeSheet (Sheets::contactSheet (names, images), path);
+        else if (option == "--mock")
+            written = writeSheet (Sheets::mockWindow (false), path);
+        else if (option == "--mock-info")
+            written = writeSheet (Sheets::mockWindow (true), path);
+        else
+            return fail ("unknown option " + option);
 
         if (! written)
             return fail ("could not write " + path);

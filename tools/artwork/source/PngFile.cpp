@@ -11,9 +11,9 @@ namespace
     {
         switch (layout)
         {
-            case PngLayout::rgb:        return 3;
-            case PngLayout::greyAlpha:  return 2;
-            case PngLayout::rgba:       return 4;
+            case PngLayout::rgb: return 3;
+            case PngLayout::greyAlpha: return 2;
+            case PngLayout::rgba: return 4;
         }
 
         return 4;
@@ -23,9 +23,9 @@ namespace
     {
         switch (layout)
         {
-            case PngLayout::rgb:        return PNG_COLOR_TYPE_RGB;
-            case PngLayout::greyAlpha:  return PNG_COLOR_TYPE_GRAY_ALPHA;
-            case PngLayout::rgba:       return PNG_COLOR_TYPE_RGB_ALPHA;
+            case PngLayout::rgb: return PNG_COLOR_TYPE_RGB;
+            case PngLayout::greyAlpha: return PNG_COLOR_TYPE_GRAY_ALPHA;
+            case PngLayout::rgba: return PNG_COLOR_TYPE_RGB_ALPHA;
         }
 
         return PNG_COLOR_TYPE_RGB_ALPHA;

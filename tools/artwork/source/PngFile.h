@@ -5,9 +5,9 @@
 /** The pixel layouts the plug-in's pictures are stored in (8 bits per sample, never interlaced). */
 enum class PngLayout
 {
-    rgb,        // colour, no alpha
-    greyAlpha,  // grey + alpha
-    rgba        // colour + alpha
+    rgb,         // colour, no alpha
+    greyAlpha,   // grey + alpha
+    rgba         // colour + alpha
 };
 
 /** Writes an image as a PNG in the given layout, with fixed compression settings and no time

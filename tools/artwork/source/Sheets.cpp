@@ -21,7 +21,7 @@ namespace
         Graphics::ScopedSaveState state (g);
         g.reduceClipRegion (box);
         g.drawImageAt (picture, box.getX() + (box.getWidth() - picture.getWidth()) / 2,
-                                box.getY() + (box.getHeight() - picture.getHeight()) / 2);
+                       box.getY() + (box.getHeight() - picture.getHeight()) / 2);
     }
 
     void knob (Graphics& g, const Image& strip, int frame, int x, int y)
@@ -95,7 +95,9 @@ namespace Sheets
             if (images[i].getHeight() == 64 * Artwork::knobFrames)
                 strip (i);
 
-        x = 20; y += rowHeight + 30; rowHeight = 0;
+        x = 20;
+        y += rowHeight + 30;
+        rowHeight = 0;
 
         for (int i = 0; i < names.size(); ++i)
             if (images[i].getWidth() < 800 && images[i].getHeight() != 64 * Artwork::knobFrames)
@@ -146,10 +148,10 @@ namespace Sheets
 
         buttonPicture (g, Artwork::knobPanel (Look::cyan), { 45, 130, 208, 196 });
         buttonPicture (g, Artwork::knobPanel (Look::ember), { 548, 130, 208, 196 });
-        knob (g, leftStrip, 15, 70, 150);    // impact
-        knob (g, leftStrip, 30, 160, 150);   // fx: DESTROY
-        knob (g, rightStrip, 15, 575, 150);  // speed: SUPERSONIC
-        knob (g, rightStrip, 6, 665, 150);   // bite
+        knob (g, leftStrip, 15, 70, 150);     // impact
+        knob (g, leftStrip, 30, 160, 150);    // fx: DESTROY
+        knob (g, rightStrip, 15, 575, 150);   // speed: SUPERSONIC
+        knob (g, rightStrip, 6, 665, 150);    // bite
         buttonPicture (g, leftCover, { 70, 243, 64, 64 });
         buttonPicture (g, leftCover, { 160, 243, 64, 64 });
         buttonPicture (g, rightCover, { 575, 243, 64, 64 });
