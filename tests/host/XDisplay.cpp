@@ -169,26 +169,31 @@ juce::Image XDisplay::grab (WindowId window) const
     return image;
 }
 
+void XDisplay::sendButton (WindowId window, int type, int x, int y)
+{
+    auto* display = xlib->display;
+
+    XEvent event {};
+    auto& button = event.xbutton;
+    button.type = type;
+    button.display = display;
+    button.window = window;
+    button.root = xlib->defaultRoot (display);
+    button.x = x;
+    button.y = y;
+    button.state = type == ButtonRelease ? Button1Mask : 0;
+    button.button = Button1;
+    button.same_screen = 1;
+    xlib->sendEvent (display, window, 0, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask, &event);
+}
+
 void XDisplay::click (WindowId window, int x, int y)
 {
     auto* display = xlib->display;
     xlib->warpPointer (display, 0, window, 0, 0, 0, 0, x, y);
 
     for (auto type : { ButtonPress, ButtonRelease })
-    {
-        XEvent event {};
-        auto& button = event.xbutton;
-        button.type = type;
-        button.display = display;
-        button.window = window;
-        button.root = xlib->defaultRoot (display);
-        button.x = x;
-        button.y = y;
-        button.state = type == ButtonRelease ? Button1Mask : 0;
-        button.button = Button1;
-        button.same_screen = 1;
-        xlib->sendEvent (display, window, 0, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask, &event);
-    }
+        sendButton (window, type, x, y);
 
     xlib->sync (display, 0);
 }
@@ -198,23 +203,7 @@ void XDisplay::drag (WindowId window, int x, int fromY, int toY)
     auto* display = xlib->display;
     xlib->warpPointer (display, 0, window, 0, 0, 0, 0, x, fromY);
 
-    const auto sendButton = [&] (int type, int y)
-    {
-        XEvent event {};
-        auto& button = event.xbutton;
-        button.type = type;
-        button.display = display;
-        button.window = window;
-        button.root = xlib->defaultRoot (display);
-        button.x = x;
-        button.y = y;
-        button.state = type == ButtonRelease ? Button1Mask : 0;
-        button.button = Button1;
-        button.same_screen = 1;
-        xlib->sendEvent (display, window, 0, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask, &event);
-    };
-
-    sendButton (ButtonPress, fromY);
+    sendButton (window, ButtonPress, x, fromY);
 
     const auto step = toY > fromY ? 4 : -4;
 
@@ -239,6 +228,6 @@ void XDisplay::drag (WindowId window, int x, int fromY, int toY)
             break;
     }
 
-    sendButton (ButtonRelease, toY);
+    sendButton (window, ButtonRelease, x, toY);
     xlib->sync (display, 0);
 }

@@ -46,5 +46,8 @@ private:
     struct Xlib;
     std::unique_ptr<Xlib> xlib;
 
+    /** Sends a press or release (ButtonPress, ButtonRelease) of the first button at x, y. */
+    void sendButton (WindowId window, int type, int x, int y);
+
     JUCE_DECLARE_NON_COPYABLE (XDisplay)
 };
