@@ -1,6 +1,7 @@
 #include "PluginProcessor.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "ParameterLayout.h"
 #include "editor/PluginEditor.h"
@@ -136,28 +137,59 @@ void ZurizazAudioProcessor::setHandleHeightFromEditor (int index, int y)
     setAsGesture (*handleParameters[(size_t) index], (float) y / (float) HandleGeometry::heightScale);
 }
 
-void ZurizazAudioProcessor::parameterValueChanged (int parameterIndex, float newValue)
+namespace
 {
-    // The tree state's own listener may not have stored the new plain value yet (listeners are
-    // called in turn), so it is taken from the normalised value that the change brings. A host
-    // may push a value that is not a number through; it reads as the parameter's default, as the
-    // audio thread reads the other parameters.
-    const auto plain = [newValue] (const juce::RangedAudioParameter* p)
-    {
-        return p->convertFrom0to1 (std::isfinite (newValue) ? newValue : p->getDefaultValue());
-    };
+    /** Stores the plain value a parameter holds, and stores again whenever the parameter has moved
+        on by the time the store is done.
 
+        Two threads may set one parameter at the same moment (host automation on the audio thread,
+        the window on the message thread), and their notifications can arrive in either order. Working
+        from what the parameter holds rather than from the notified value, and checking it once more
+        after the store, means the last write wins in the member as it does in the parameter. A held
+        value that is not finite reads as the parameter's default, as the audio thread reads the
+        other parameters.
+    */
+    template <typename Store>
+    void followHeldValue (const juce::RangedAudioParameter& parameter, Store&& store)
+    {
+        // Compared by their bits, so that a held NaN counts as the same value.
+        const auto bitsOf = [] (float v)
+        {
+            juce::uint32 bits;
+            std::memcpy (&bits, &v, sizeof (bits));
+            return bits;
+        };
+
+        for (auto held = parameter.getValue();;)
+        {
+            store (parameter.convertFrom0to1 (std::isfinite (held) ? held : parameter.getDefaultValue()));
+
+            const auto now = parameter.getValue();
+
+            if (bitsOf (now) == bitsOf (held))
+                return;
+
+            held = now;
+        }
+    }
+}
+
+void ZurizazAudioProcessor::parameterValueChanged (int parameterIndex, float)
+{
     if (parameterIndex == bypassParameter->getParameterIndex())
     {
-        bypassOn = plain (bypassParameter) != 0.0f;
+        followHeldValue (*bypassParameter, [this] (float plain)
+                         { bypassOn = plain != 0.0f; });
     }
     else if (parameterIndex == knobsShowingParameter->getParameterIndex())
     {
-        knobsShowing = plain (knobsShowingParameter) != 0.0f;
+        followHeldValue (*knobsShowingParameter, [this] (float plain)
+                         { knobsShowing = plain != 0.0f; });
     }
     else if (parameterIndex == presetParameter->getParameterIndex())
     {
-        currentPreset = (int) plain (presetParameter) - 1;
+        followHeldValue (*presetParameter, [this] (float plain)
+                         { currentPreset = (int) plain - 1; });
     }
     else
     {
@@ -165,12 +197,14 @@ void ZurizazAudioProcessor::parameterValueChanged (int parameterIndex, float new
         {
             if (parameterIndex == handleParameters[k]->getParameterIndex())
             {
-                // The grid has a point for every whole pixel; rounding takes back the pixel that
-                // the float product may miss by a few millionths. The gain follows as a drag sets
-                // it (full level outside the handles' range).
-                const auto height = juce::roundToInt (plain (handleParameters[k]) * (float) HandleGeometry::heightScale);
-                handleHeight[k] = (float) height;
-                stepGain[k] = levelForHeight (height);
+                followHeldValue (*handleParameters[k], [this, k] (float plain)
+                                 {
+                    // The grid has a point for every whole pixel; rounding takes back the pixel that
+                    // the float product may miss by a few millionths. The gain follows as a drag
+                    // sets it (full level outside the handles' range).
+                    const auto height = juce::roundToInt (plain * (float) HandleGeometry::heightScale);
+                    handleHeight[k] = (float) height;
+                    stepGain[k] = levelForHeight (height); });
                 break;
             }
         }

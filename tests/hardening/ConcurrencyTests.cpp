@@ -5,6 +5,7 @@
 
 #include "MessageLoop.h"
 #include "processor/ParameterLayout.h"
+#include "processor/StepLevels.h"
 #include "Parameters.h"
 #include "PlayHeads.h"
 #include "editor/PluginEditor.h"
@@ -153,4 +154,97 @@ TEST (Concurrency, AudioEditorAndSessionThreadsShareTheProcessorWithoutRaces)
 
     EXPECT_GE (blocks.load(), 200);
     EXPECT_GE (saves.load(), 20);
+}
+
+namespace
+{
+    /** Lets two threads start each round together and waits for both to finish it. */
+    class SpinBarrier
+    {
+    public:
+        void arriveAndWait()
+        {
+            const auto generation = passed.load();
+
+            if (waiting.fetch_add (1) == 1)
+            {
+                waiting = 0;
+                ++passed;
+                return;
+            }
+
+            while (passed.load() == generation)
+                std::this_thread::yield();
+        }
+
+    private:
+        std::atomic<int> waiting { 0 }, passed { 0 };
+    };
+
+    /** The plain value the tree state holds for a parameter: what the next save writes. */
+    float savedValue (ZurizazAudioProcessor& processor, const char* id)
+    {
+        juce::MemoryBlock blob;
+        processor.getStateInformation (blob);
+        const auto tree = juce::ValueTree::fromXml (*juce::AudioProcessor::getXmlFromBinary (blob.getData(), (int) blob.getSize()));
+        return (float) tree.getChildWithProperty ("id", id)["value"];
+    }
+}
+
+// Host automation on the audio thread and a drag on the message thread may set one handle at the
+// same moment. Once both writes are in, the handle's height, its gain (what plays) and the next
+// save all say what the parameter holds.
+TEST (Concurrency, TwoWritersOfOneHandleLeaveItAsItsParameterHolds)
+{
+    ZurizazAudioProcessor processor;
+    const auto* id = ParameterIds::handleHeights[2];
+    const auto& parameter = *processor.treeState.getParameter (id);
+    const auto& rawValue = *processor.treeState.getRawParameterValue (id);
+
+    constexpr int rounds = 200000;
+    const auto end = juce::Time::getMillisecondCounter() + 4 * runMilliseconds;   // fewer under TSan
+    SpinBarrier start, done;
+    std::atomic<bool> stop { false };
+    int played = 0, mirrored = 0, held = 0, saved = 0;
+
+    std::thread host ([&]
+                      {
+        for (int round = 0; round < rounds; ++round)
+        {
+            start.arriveAndWait();
+            if (stop.load())
+                break;
+            automatePlain (processor, id, (round % 2 == 0 ? 300.0f : 100.0f) / 400.0f);
+            done.arriveAndWait();
+        } });
+
+    int round = 0;
+    for (; round < rounds; ++round)
+    {
+        if (juce::Time::getMillisecondCounter() > end)
+            stop = true;
+
+        start.arriveAndWait();
+        if (stop.load())
+            break;
+        automatePlain (processor, id, (round % 2 == 0 ? 100.0f : 300.0f) / 400.0f);
+        done.arriveAndWait();
+
+        const auto plain = parameter.convertFrom0to1 (parameter.getValue());
+        const auto height = juce::roundToInt (plain * 400.0f);
+        mirrored += processor.handleHeight[2].load() != (float) height ? 1 : 0;
+        played += processor.stepGain[2].load() != levelForHeight (height) ? 1 : 0;
+        held += rawValue.load() != plain ? 1 : 0;
+
+        if (round % 1000 == 0)
+            saved += savedValue (processor, id) != plain ? 1 : 0;
+    }
+
+    host.join();
+
+    EXPECT_GT (round, 1000);
+    EXPECT_EQ (mirrored, 0) << "of " << round << " rounds";
+    EXPECT_EQ (played, 0) << "of " << round << " rounds";
+    EXPECT_EQ (held, 0) << "of " << round << " rounds";
+    EXPECT_EQ (saved, 0) << "of " << round / 1000 << " saves";
 }

@@ -228,14 +228,28 @@ TEST (Preparation, AHostChangeOfAnEditorValueTakesAtOnceAndSurvivesARePrepare)
     }
 }
 
-TEST (Preparation, AHostValueThatIsNotANumberGivesAnEditorValueItsStart)
+// A host may push NaN or an infinity through. The framework's parameters hold NaN as it is (a
+// float) or as 0 (an int), and clamp an infinity to their range; the members say what the
+// parameter holds, with a held NaN read as the default, so that what plays, what the window shows
+// and what the next save writes agree.
+TEST (Preparation, AHostValueThatIsNotFiniteLeavesEachEditorValueAsItsParameterHoldsIt)
 {
     const NonFiniteOnPurpose nonFinite;
-    // Each carrier first moved away from its start, then sent NaN or an infinity as a host might.
-    for (const auto bad : { std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
-                            -std::numeric_limits<float>::infinity() })
+    constexpr auto nan = std::numeric_limits<float>::quiet_NaN();
+    constexpr auto inf = std::numeric_limits<float>::infinity();
+
+    struct Case
     {
-        SCOPED_TRACE (bad);
+        float bad;
+        bool bypassAndPanel;
+        int preset;
+        float height;
+    };
+
+    // NaN: the start for all but the preset, which the parameter holds as below its range: none.
+    for (const auto& c : { Case { nan, false, 0, 350.0f }, Case { inf, true, 12, 400.0f }, Case { -inf, false, 0, 4.0f } })
+    {
+        SCOPED_TRACE (c.bad);
         ZurizazAudioProcessor p;
         p.prepareToPlay (44100.0, 512);
 
@@ -244,17 +258,26 @@ TEST (Preparation, AHostValueThatIsNotANumberGivesAnEditorValueItsStart)
         {
             p.treeState.getParameter (id)->setValueNotifyingHost (0.1f);
             p.treeState.getParameter (id)->setValueNotifyingHost (1.0f);
-            p.treeState.getParameter (id)->setValueNotifyingHost (bad);
+            p.treeState.getParameter (id)->setValueNotifyingHost (c.bad);
         }
 
-        EXPECT_FALSE (p.bypassOn.load());
-        EXPECT_FALSE (p.knobsShowing.load());
-        EXPECT_EQ (p.currentPreset.load(), 1);
+        EXPECT_EQ (p.bypassOn.load(), c.bypassAndPanel);
+        EXPECT_EQ (p.knobsShowing.load(), c.bypassAndPanel);
+        EXPECT_EQ (p.currentPreset.load(), c.preset);
+
+        // The next save and restore give the same values again.
+        juce::MemoryBlock blob;
+        p.getStateInformation (blob);
+        ZurizazAudioProcessor restored;
+        restored.setStateInformation (blob.getData(), (int) blob.getSize());
+        EXPECT_EQ (restored.bypassOn.load(), c.bypassAndPanel);
+        EXPECT_EQ (restored.currentPreset.load(), c.preset);
 
         for (auto k : { 0, 7 })
         {
-            EXPECT_EQ (p.handleHeight[(size_t) k].load(), 350.0f);
+            EXPECT_EQ (p.handleHeight[(size_t) k].load(), c.height);
             EXPECT_EQ (p.stepGain[(size_t) k].load(), 1.0f);
+            EXPECT_EQ (restored.handleHeight[(size_t) k].load(), c.height);
         }
     }
 }
