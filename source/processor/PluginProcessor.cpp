@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "ParameterLayout.h"
+#include "state/ParameterLayout.h"
 #include "editor/PluginEditor.h"
 #include "StepLevels.h"
 

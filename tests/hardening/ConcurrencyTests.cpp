@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "MessageLoop.h"
-#include "processor/ParameterLayout.h"
+#include "state/ParameterLayout.h"
 #include "Parameters.h"
 #include "PlayHeads.h"
 #include "editor/PluginEditor.h"
