@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "ParameterLayout.h"
+#include "state/ParameterLayout.h"
 #include "editor/PluginEditor.h"
 #include "StepLevels.h"
 

@@ -6,11 +6,11 @@
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
-#include "ParameterLayout.h"
 #include "TempoText.h"
 #include "dsp/LiveParameter.h"
 #include "dsp/StepGate.h"
 #include "dsp/Tempo.h"
+#include "state/ParameterLayout.h"
 
 /** The Zurizaz processor: one per plug-in instance.
 

@@ -4,7 +4,7 @@
 
 #include <iostream>
 
-#include "processor/ParameterLayout.h"
+#include "state/ParameterLayout.h"
 #include "Parameters.h"
 #include "processor/PluginProcessor.h"
 

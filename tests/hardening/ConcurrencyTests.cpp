@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "MessageLoop.h"
-#include "processor/ParameterLayout.h"
 #include "processor/StepLevels.h"
+#include "state/ParameterLayout.h"
 #include "Parameters.h"
 #include "PlayHeads.h"
 #include "editor/PluginEditor.h"

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "AudioThreadGuard.h"
-#include "processor/ParameterLayout.h"
+#include "state/ParameterLayout.h"
 #include "Parameters.h"
 #include "PlayHeads.h"
 #include "processor/PluginProcessor.h"

@@ -1,5 +1,3 @@
-#include <limits>
-
 #include <gtest/gtest.h>
 
 #include "EditorSession.h"
@@ -143,18 +141,11 @@ TEST (SavedState, SavingTellsTheHostNothingAndChangesNoValue)
 }
 
 //==============================================================================
-TEST (SavedState, BlobsThatAreNotOursChangeNothing)
+TEST (SavedState, ABlobTheReaderRefusesChangesNothing)
 {
+    // One of each kind the reader refuses (its own tests have them all): the frame, the root, the text.
     ProcessorWithState source;
-    const auto good = save (source.p);
-    const auto goodText = textOf (good);
-
-    auto withByte = [&good] (size_t index, juce::uint8 value)
-    {
-        auto blob = good;
-        static_cast<juce::uint8*> (blob.getData())[index] = value;
-        return blob;
-    };
+    const auto goodText = textOf (save (source.p));
 
     struct Case
     {
@@ -162,22 +153,9 @@ TEST (SavedState, BlobsThatAreNotOursChangeNothing)
         juce::MemoryBlock blob;
     };
     const Case cases[] = {
-        { "empty", juce::MemoryBlock() },
-        { "8 bytes", juce::MemoryBlock (good.getData(), 8) },
-        { "magic byte 0", withByte (0, 'v') },
-        { "magic byte 1", withByte (1, 'c') },
-        { "magic byte 2", withByte (2, '3') },
-        { "magic byte 3", withByte (3, '?') },
-        { "length 0", forge (goodText, 0) },
-        { "length -1", forge (goodText, -1) },
-        { "most negative length", forge (goodText, std::numeric_limits<juce::int32>::min()) },
-        { "empty text", forge ({}, 10) },
-        { "not XML", forge ("speed = 3, bite = 2") },
-        { "cut inside an element", forge (goodText.substring (0, goodText.indexOf ("bite") + 6)) },
+        { "8 bytes", juce::MemoryBlock (save (source.p).getData(), 8) },
         { "another root", forge (goodText.replace ("Zurizaz", "Zurizax")) },
-        { "root name prefix", forge (goodText.replace ("Zurizaz", "Zuri")) },
-        { "text cut by the length", forge (goodText, goodText.getNumBytesAsUTF8() - 12) },
-        { "length beyond a cut text", forge (goodText.substring (0, 200), 100000) },
+        { "a processing instruction in the root", forge ("<Zurizaz>" + param ("speed", "1.0") + "<?p?>x</Zurizaz>") },
     };
 
     for (const auto& c : cases)
@@ -192,17 +170,6 @@ TEST (SavedState, BlobsThatAreNotOursChangeNothing)
         EXPECT_EQ (target.p.treeState.copyState().toXmlString(), before);
         EXPECT_EQ (plain (target.p, ParameterIds::speed), 3.0f);
     }
-}
-
-TEST (SavedState, ALengthBeyondTheDataParsesTheBytesPresent)
-{
-    ZurizazAudioProcessor p;
-    const auto text = document ("Zurizaz", param ("speed", "3.0") + param ("bite", "4.0"));
-
-    restore (p, forge (text, text.getNumBytesAsUTF8() + 5000));
-
-    EXPECT_EQ (plain (p, ParameterIds::speed), 3.0f);
-    EXPECT_EQ (plain (p, ParameterIds::bite), 4.0f);
 }
 
 TEST (SavedState, ARootInCapitalsIsAcceptedAndWrittenBackInCapitals)
@@ -265,14 +232,9 @@ TEST (SavedState, RestoredValuesAreClampedAndSnappedIntoTheirRanges)
         { ParameterIds::handleHeights[1], "3.0", 1.0f },
         { ParameterIds::handleHeights[1], "0.0", 0.01f },
         { ParameterIds::impact, "0.5049", 0.5f },
-        // Exponents too long for an int mean what they say, though a wrapped int would read them
-        // as 2 (for 2^32) and 0.5: the range's end, and 0 for a tiny one.
+        // Exponents too long for an int, which the reader makes infinite: the range's ends.
         { ParameterIds::speed, "2e4294967296", 3.0f },
         { ParameterIds::speed, "-2e4294967296", 1.0f },
-        { ParameterIds::speed, " 2E+004294967296", 3.0f },
-        { ParameterIds::depth, "0.5e-4294967296", 0.0f },
-        { ParameterIds::depth, "0e4294967296", 0.0f },
-        { ParameterIds::feedback, "2.e99999999999999999", 0.6f },
     };
 
     for (const auto& c : cases)
@@ -286,86 +248,14 @@ TEST (SavedState, RestoredValuesAreClampedAndSnappedIntoTheirRanges)
 
 TEST (SavedState, AValueThatIsNotANumberRestoresTheDefaultInsteadOfReachingTheAudio)
 {
-    for (const auto* text : { "nan", "NaN", "-nan", " nan" })
-    {
-        SCOPED_TRACE (text);
-        ZurizazAudioProcessor p;
-        setPlain (p, ParameterIds::impact, 0.5f);
-        restore (p, forge (document ("Zurizaz", param ("impact", text) + param ("speed", "3.0"))));
+    // The reader removes the value (its tests have the spellings); the parameter takes its default.
+    ZurizazAudioProcessor p;
+    setPlain (p, ParameterIds::impact, 0.5f);
+    restore (p, forge (document ("Zurizaz", param ("impact", "nan") + param ("speed", "3.0"))));
 
-        EXPECT_EQ (plain (p, ParameterIds::impact), 1.0f);
-        EXPECT_EQ (plain (p, ParameterIds::speed), 3.0f);
-        EXPECT_TRUE (savedText (p).contains (param ("impact", "1.0")));
-    }
-}
-
-TEST (SavedState, TextsThatJuceWouldMisreadChangeNothing)
-{
-    // Each sets speed to 3 among its damage; the restore must drop the whole blob.
-    const auto withBytes = [] (const juce::String& before, std::initializer_list<int> bytes, const juce::String& after)
-    {
-        juce::MemoryOutputStream text;
-        text << before;
-
-        for (auto b : bytes)
-            text.writeByte ((char) b);
-
-        text << after;
-        return forge (text.getMemoryBlock());
-    };
-
-    const auto speedAndBite = "<Zurizaz>" + param ("speed", "3.0") + "<PARAM id=\"bite\" value=\"4.0\"/>";
-
-    struct Case
-    {
-        const char* name;
-        juce::MemoryBlock blob;
-    };
-    const Case cases[] = {
-        // The XML reader would read past the end of the text.
-        { "cut inside a three-byte UTF-8 sequence", withBytes (speedAndBite, { 0xe7, 0xe7 }, {}) },
-        { "a stray UTF-8 continuation byte", withBytes (speedAndBite, { 0x9b }, {}) },
-        // Otherwise speed would play the first value and the next save would write the second.
-        { "an attribute twice in one element",
-          forge (document ("Zurizaz", "<PARAM id=\"speed\" value=\"3.0\" value=\"1.0\"/>" + param ("bite", "4.0"))) },
-        // The reader takes a tag spelt with an overlong UTF-8 sequence, but the save would write a
-        // text that it refuses, and the next session would restore nothing at all.
-        { "a tag in overlong UTF-8", withBytes ("<Zurizaz>" + param ("speed", "3.0") + "<", { 0xc0, 0xb2 }, "/></Zurizaz>") },
-        // The reader takes names that XML forbids, which the writer would refuse.
-        { "an attribute name that starts with a digit",
-          forge (document ("Zurizaz", "<PARAM id=\"speed\" value=\"3.0\" 1x=\"a\"/>" + param ("bite", "4.0"))) },
-        { "a tag that starts with a dot", forge (document ("Zurizaz", param ("speed", "3.0") + "<.x/>")) },
-        // A processing instruction in an element leaves the reader looping for ever; a document
-        // type can expand into one.
-        { "a processing instruction after the declaration", forge (document ("Zurizaz", param ("speed", "3.0") + "<?p?>x")) },
-        { "a processing instruction after whitespace and the declaration",
-          forge ("\n" + document ("Zurizaz", param ("speed", "3.0") + "<?p?>x")) },
-        { "a processing instruction in the root", forge ("<Zurizaz>" + param ("speed", "3.0") + "<?p?>x</Zurizaz>") },
-        { "a document type",
-          forge ("<?xml version=\"1.0\"?><!DOCTYPE Zurizaz [<!ENTITY e \"<?p?>x\">]><Zurizaz>" + param ("speed", "3.0") + "&e;</Zurizaz>") },
-    };
-
-    for (const auto& c : cases)
-    {
-        SCOPED_TRACE (c.name);
-        ZurizazAudioProcessor p;
-        const auto before = save (p);
-        restore (p, c.blob);
-        EXPECT_EQ (plain (p, ParameterIds::speed), 2.0f);
-        EXPECT_EQ (plain (p, ParameterIds::bite), 32.0f);
-        EXPECT_EQ (save (p), before);
-    }
-}
-
-TEST (SavedState, WhitespaceBeforeTheDeclarationIsAccepted)
-{
-    for (const juce::String space : { " ", "\n" })
-    {
-        SCOPED_TRACE (space.quoted());
-        ZurizazAudioProcessor p;
-        restore (p, forge (space + document ("Zurizaz", param ("speed", "3.0"))));
-        EXPECT_EQ (plain (p, ParameterIds::speed), 3.0f);
-    }
+    EXPECT_EQ (plain (p, ParameterIds::impact), 1.0f);
+    EXPECT_EQ (plain (p, ParameterIds::speed), 3.0f);
+    EXPECT_TRUE (savedText (p).contains (param ("impact", "1.0")));
 }
 
 TEST (SavedState, ElementsThatNameNoParameterSurviveLaterSaves)

@@ -1,6 +1,6 @@
 #include "ParameterLayout.h"
 
-#include "StepLevels.h"
+#include "processor/StepLevels.h"
 
 namespace
 {

@@ -1,36 +1,13 @@
+#include "SavedState.h"
+
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <string>
 #include <string_view>
 
-#include "PluginProcessor.h"
-
-#include "ParameterLayout.h"
-
 namespace
 {
-    /** Gives every parameter that the loaded tree lacks a PARAM child holding its current value,
-        appended in ID order. Left to the tree state, such a child would arrive without a value
-        and reset its parameter to the default.
-    */
-    void appendMissingParameters (juce::ValueTree& loaded, juce::AudioProcessorValueTreeState& treeState)
-    {
-        juce::StringArray ids;
-
-        for (auto* parameter : treeState.processor.getParameters())
-            if (auto* withId = dynamic_cast<juce::AudioProcessorParameterWithID*> (parameter))
-                ids.add (withId->paramID);
-
-        ids.sort (false);
-
-        for (const auto& id : ids)
-            if (! loaded.getChildWithProperty ("id", id).isValid())
-                loaded.appendChild (juce::ValueTree ("PARAM", { { "id", id },
-                                                                { "value", treeState.getRawParameterValue (id)->load() } }),
-                                    nullptr);
-    }
-
     /** The text of a blob as getXmlFromBinary reads it: from byte 8, no more bytes than the
         length field gives and the blob holds, up to a zero byte. Empty when there is none. */
     std::string_view textOfBlob (const void* data, int sizeInBytes)
@@ -202,32 +179,43 @@ namespace
 }
 
 //==============================================================================
-void ZurizazAudioProcessor::getStateInformation (juce::MemoryBlock& destData)
+namespace SavedState
 {
-    // Bypass, the panel, the preset and the handles live in their parameters, so the tree holds
-    // them already.
-    if (auto xml = treeState.copyState().createXml())
-        copyXmlToBinary (*xml, destData);   // one line: declaration, a space, the root element
-}
-
-void ZurizazAudioProcessor::setStateInformation (const void* data, int sizeInBytes)
-{
-    // Anything that is not our blob is dropped silently; the root's letter case is not held
-    // against it. The members follow the restored parameters as the tree state sets them.
-    if (! textIsSafeToRead (textOfBlob (data, sizeInBytes)))
-        return;
-
-    if (auto xml = getXmlFromBinary (data, sizeInBytes))
+    std::optional<juce::ValueTree> readTree (const void* data, int sizeInBytes, const juce::Identifier& type)
     {
+        if (! textIsSafeToRead (textOfBlob (data, sizeInBytes)))
+            return {};
+
+        auto xml = juce::AudioProcessor::getXmlFromBinary (data, sizeInBytes);
+
+        if (xml == nullptr || ! xml->getTagName().equalsIgnoreCase (type.toString()))
+            return {};
+
         removeTextElements (*xml);
         auto loaded = juce::ValueTree::fromXml (*xml);
 
-        if (xml->getTagName().equalsIgnoreCase (treeState.state.getType().toString()) && comesBackFromItsOwnText (loaded))
-        {
-            giveOverlongExponentsTheirValue (loaded);
-            dropValuesThatAreNotNumbers (loaded);
-            appendMissingParameters (loaded, treeState);
-            treeState.replaceState (loaded);
-        }
+        if (! comesBackFromItsOwnText (loaded))
+            return {};
+
+        giveOverlongExponentsTheirValue (loaded);
+        dropValuesThatAreNotNumbers (loaded);
+        return loaded;
+    }
+
+    void appendMissingParameters (juce::ValueTree& loaded, juce::AudioProcessorValueTreeState& treeState)
+    {
+        juce::StringArray ids;
+
+        for (auto* parameter : treeState.processor.getParameters())
+            if (auto* withId = dynamic_cast<juce::AudioProcessorParameterWithID*> (parameter))
+                ids.add (withId->paramID);
+
+        ids.sort (false);
+
+        for (const auto& id : ids)
+            if (! loaded.getChildWithProperty ("id", id).isValid())
+                loaded.appendChild (juce::ValueTree ("PARAM", { { "id", id },
+                                                                { "value", treeState.getRawParameterValue (id)->load() } }),
+                                    nullptr);
     }
 }

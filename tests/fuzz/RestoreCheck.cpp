@@ -1,13 +1,14 @@
-#include "StateChecks.h"
+#include "RestoreCheck.h"
 
 #include <climits>
 #include <cmath>
 
 #include "processor/PluginProcessor.h"
+#include "state/SavedState.h"
 
 namespace
 {
-    constexpr double sampleRate = 8000.0;   // a valid rate with short delay lines, so the fuzzer runs fast
+    constexpr double sampleRate = 8000.0;   // a valid rate with short delay lines, so the checks run fast
     constexpr int blockSize = 64;
 
     std::string checkParameterValues (ZurizazAudioProcessor& processor)
@@ -72,13 +73,13 @@ namespace
 }
 
 //==============================================================================
-struct StateChecker::Processors
+struct RestoreChecker::Session
 {
-    Processors()
+    Session()
     {
         // The tree a fresh processor's save holds, members included.
         juce::MemoryBlock startState;
-        restored.getStateInformation (startState);
+        processor.getStateInformation (startState);
         startTree = juce::ValueTree::fromXml (*juce::AudioProcessor::getXmlFromBinary (startState.getData(), (int) startState.getSize()));
     }
 
@@ -87,57 +88,65 @@ struct StateChecker::Processors
         prepareToPlay derives from them. */
     void reset()
     {
-        restored.treeState.replaceState (startTree.createCopy());
-        restored.setRateAndBufferSizeDetails (sampleRate, blockSize);
-        restored.prepareToPlay (sampleRate, blockSize);
-        copy.treeState.replaceState (startTree.createCopy());
+        processor.treeState.replaceState (startTree.createCopy());
+        processor.setRateAndBufferSizeDetails (sampleRate, blockSize);
+        processor.prepareToPlay (sampleRate, blockSize);
     }
 
-    ZurizazAudioProcessor restored, copy;
+    std::vector<float> normalisedValues() const
+    {
+        std::vector<float> values;
+
+        for (auto* parameter : processor.getParameters())
+            values.push_back (parameter->getValue());
+
+        return values;
+    }
+
+    ZurizazAudioProcessor processor;
     juce::ValueTree startTree;
     juce::MemoryBlock saved;
     std::vector<float> restoredValues;
 };
 
-StateChecker::StateChecker() : processors (std::make_unique<Processors>()) {}
-StateChecker::~StateChecker() = default;
+RestoreChecker::RestoreChecker() : session (std::make_unique<Session>()) {}
+RestoreChecker::~RestoreChecker() = default;
 
-const std::vector<float>& StateChecker::lastRestoredValues() const noexcept { return processors->restoredValues; }
+const std::vector<float>& RestoreChecker::lastRestoredValues() const noexcept { return session->restoredValues; }
 
-std::string StateChecker::check (const void* data, size_t sizeInBytes)
+std::string RestoreChecker::check (const void* data, size_t sizeInBytes)
 {
-    processors->reset();
-    processors->restoredValues.clear();
-    auto& restored = processors->restored;
-    auto& copy = processors->copy;
-    auto& saved = processors->saved;
+    session->reset();
+    session->restoredValues.clear();
+    auto& processor = session->processor;
+    auto& saved = session->saved;
 
-    restored.setStateInformation (data, (int) std::min (sizeInBytes, (size_t) INT_MAX));
+    processor.setStateInformation (data, (int) std::min (sizeInBytes, (size_t) INT_MAX));
 
-    if (auto failure = checkParameterValues (restored); ! failure.empty())
+    if (auto failure = checkParameterValues (processor); ! failure.empty())
         return "after the restore, " + failure;
 
+    const auto values = session->normalisedValues();
     saved.reset();
-    restored.getStateInformation (saved);
+    processor.getStateInformation (saved);
 
     if (auto failure = checkBlobFraming (saved); ! failure.empty())
         return failure;
 
-    copy.setStateInformation (saved.getData(), (int) saved.getSize());
+    // Restored into the same processor, a save that were refused would leave the values as they
+    // are and pass unseen.
+    if (! SavedState::readTree (saved.getData(), (int) saved.getSize(), processor.treeState.state.getType()))
+        return "the save is not read back";
 
-    for (auto* parameter : copy.getParameters())
-        processors->restoredValues.push_back (parameter->getValue());
+    processor.setStateInformation (saved.getData(), (int) saved.getSize());
+    session->restoredValues = session->normalisedValues();
 
-    const auto& restoredParameters = restored.getParameters();
-    const auto& copiedParameters = copy.getParameters();
-
-    for (int i = 0; i < restoredParameters.size(); ++i)
+    for (size_t i = 0; i < values.size(); ++i)
     {
-        if (copiedParameters[i]->getValue() != restoredParameters[i]->getValue())
+        if (session->restoredValues[i] != values[i])
             return "parameter " + std::to_string (i) + " differs after saving and restoring again: "
-                   + std::to_string (restoredParameters[i]->getValue()) + " became "
-                   + std::to_string (copiedParameters[i]->getValue());
+                   + std::to_string (values[i]) + " became " + std::to_string (session->restoredValues[i]);
     }
 
-    return checkPlaysFinite (restored);
+    return checkPlaysFinite (processor);
 }
