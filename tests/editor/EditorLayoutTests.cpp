@@ -87,8 +87,9 @@ TEST_F (EditorLayout, StoredHeightsAreTruncatedAndShownWithinTheColumnButKeptAsT
 
 TEST_F (EditorLayout, AFreshInstancePreparedBeforeItsWindowOpensShowsItsHandlesInTheirColumns)
 {
-    // A host prepares a new instance before it opens the window: the handles' parameters stand at
-    // their default, a height of 400, or a session may have them at their lowest, 4.
+    // A host prepares a new instance before it opens the window. The handles' parameters start at
+    // 350, the bottom of the column, but a session may have them at their highest, 400, or at their
+    // lowest, 4.
     for (auto [parameterValue, storedHeight, top] : { std::tuple { 1.0f, 400.0f, 350 }, { 0.01f, 4.0f, 82 } })
     {
         SCOPED_TRACE (storedHeight);
