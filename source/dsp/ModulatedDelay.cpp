@@ -75,8 +75,8 @@ namespace ModulatedDelay
         return f * line[k] + (1.0f - f) * line[j];
     }
 
-    void process (DelayLines& lines, const Controls& controls, SweepRange sweep, double sampleRate,
-                  float* channel, float* left, float* right, int numSamples) noexcept
+    void processPlain (DelayLines& lines, const Controls& controls, SweepRange sweep, double sampleRate,
+                       float* channel, float* left, float* right, int numSamples) noexcept
     {
         const auto length = lines.length;
 
@@ -188,5 +188,11 @@ namespace ModulatedDelay
         // to the next block is checked here.
         lines.feedbackLeft = keepable (feedbackLeft);
         lines.feedbackRight = keepable (feedbackRight);
+    }
+
+    void process (DelayLines& lines, const Controls& controls, SweepRange sweep, double sampleRate,
+                  float* channel, float* left, float* right, int numSamples) noexcept
+    {
+        processPlain (lines, controls, sweep, sampleRate, channel, left, right, numSamples);
     }
 }
