@@ -374,7 +374,7 @@ namespace
 
     bool sameBits (const std::vector<float>& a, const std::vector<float>& b)
     {
-        return a.size() == b.size() && std::memcmp (a.data(), b.data(), a.size() * sizeof (float)) == 0;
+        return a.size() == b.size() && (a.empty() || std::memcmp (a.data(), b.data(), a.size() * sizeof (float)) == 0);
     }
 
     bool allFinite (const std::vector<float>& samples)
