@@ -79,4 +79,10 @@ namespace ModulatedDelay
     */
     void process (DelayLines& lines, const Controls& controls, SweepRange sweep, double sampleRate,
                   float* channel, float* left, float* right, int numSamples) noexcept;
+
+    /** The same pass written plainly, one sample at a time with the C library's sine: the form
+        that process() matches bit for bit, kept as its reference.
+    */
+    void processPlain (DelayLines& lines, const Controls& controls, SweepRange sweep, double sampleRate,
+                       float* channel, float* left, float* right, int numSamples) noexcept;
 }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <numeric>
 
@@ -352,5 +354,147 @@ TEST (ModulatedDelay, PassesMatchThePlainPerSampleFormulaBitForBit)
         EXPECT_EQ (rig.lfoPhase, plain.phase);
         EXPECT_EQ (rig.feedbackLeft, plain.feedbackLeft);
         EXPECT_EQ (rig.feedbackRight, plain.feedbackRight);
+    }
+}
+
+//==============================================================================
+namespace
+{
+    /** One pass's own delay state, so that two passes can run side by side on the same input. */
+    struct DelayState
+    {
+        explicit DelayState (int lineLength) : left ((size_t) lineLength), right ((size_t) lineLength), length (lineLength) {}
+
+        DelayLines lines() { return { left, right, length, writeIndex, lfoPhase, feedbackLeft, feedbackRight }; }
+
+        std::vector<float> left, right;
+        int length, writeIndex = 0;
+        float lfoPhase = 0.0f, feedbackLeft = 0.0f, feedbackRight = 0.0f;
+    };
+
+    bool sameBits (const std::vector<float>& a, const std::vector<float>& b)
+    {
+        return a.size() == b.size() && (a.empty() || std::memcmp (a.data(), b.data(), a.size() * sizeof (float)) == 0);
+    }
+
+    bool allFinite (const std::vector<float>& samples)
+    {
+        return std::all_of (samples.begin(), samples.end(), [] (float x)
+                            { return std::isfinite (x); });
+    }
+
+    enum class Break
+    {
+        none,
+        nonFiniteSamples,
+        nonFiniteParameter,
+        hugeSamples
+    };
+}
+
+// process() may take any shortcut, but its output and state must be those of the plain pass,
+// bit for bit: at every rate and layout, over blocks of any size with the parameters moving, and
+// after broken input, from which every later block must come out finite.
+TEST (ModulatedDelay, TheFastPassMatchesThePlainOneBitForBit)
+{
+    constexpr float inf = std::numeric_limits<float>::infinity();
+    const float nonFinite[] = { std::numeric_limits<float>::quiet_NaN(), inf, -inf };
+    constexpr int numBlocks = 24, brokenBlock = 10;
+    int seed = 0;
+
+    for (const auto sampleRate : { 48000.0, 44100.0, 96000.0, 22050.0, 8000.0 })
+    {
+        for (const auto sweep : { glimmerSweep, quakeSweep })
+        {
+            for (const int numChannels : { 2, 1 })
+            {
+                for (const auto broken : { Break::none, Break::nonFiniteSamples, Break::nonFiniteParameter, Break::hugeSamples })
+                {
+                    SCOPED_TRACE (testing::Message() << sampleRate << " Hz, span " << sweep.span << ", "
+                                                     << numChannels << " channels, break " << (int) broken);
+                    juce::Random random (++seed);
+                    const auto length = (int) (2.0 * sampleRate);
+                    DelayState fast (length), plain (length);
+
+                    // Start anywhere, often close to the line's end, so that blocks cross the wrap.
+                    const auto start = random.nextBool() ? length - 1 - random.nextInt (4000) : random.nextInt (length);
+                    const auto phase = random.nextFloat();
+
+                    for (auto* state : { &fast, &plain })
+                    {
+                        state->writeIndex = start;
+                        state->lfoPhase = phase;
+                    }
+
+                    std::atomic<float> impact, depth, rate, feedback, phaserX, bite;
+                    const Controls controls { { impact, 1.0f }, { depth, 0.2f }, { rate, 3.5f }, { feedback, 0.3f }, { phaserX, 0.0f }, { bite, 32.0f } };
+                    std::atomic<float>* const parameters[] = { &impact, &depth, &rate, &feedback, &phaserX, &bite };
+
+                    for (int block = 0; block < numBlocks; ++block)
+                    {
+                        const auto numSamples = random.nextInt (1025);
+                        impact = 0.1f + 0.9f * random.nextFloat();
+                        depth = random.nextFloat();
+                        rate = 0.1f + 19.9f * random.nextFloat();
+                        feedback = 0.6f * random.nextFloat();
+                        phaserX = random.nextInt (3) == 0 ? 0.0f : random.nextFloat();   // 0: one sine for both
+                        bite = random.nextBool() ? 32.0f : 2.0f + 30.0f * random.nextFloat();
+
+                        std::vector<std::vector<float>> input ((size_t) numChannels, std::vector<float> ((size_t) numSamples));
+
+                        for (auto& channel : input)
+                            for (auto& x : channel)
+                                x = random.nextFloat() * 2.0f - 1.0f;
+
+                        if (block == brokenBlock && numSamples > 0)
+                        {
+                            if (broken == Break::nonFiniteSamples)
+                                for (int n = 0; n < 5; ++n)
+                                    input[(size_t) random.nextInt (numChannels)][(size_t) random.nextInt (numSamples)] = nonFinite[random.nextInt (3)];
+
+                            if (broken == Break::nonFiniteParameter)
+                                *parameters[random.nextInt (6)] = nonFinite[random.nextInt (3)];
+
+                            if (broken == Break::hugeSamples)
+                                for (auto& channel : input)
+                                    for (auto& x : channel)
+                                        x = random.nextBool() ? 3.0e38f : -3.0e38f;
+                        }
+
+                        auto fastOut = input, plainOut = input;
+
+                        for (int ch = 0; ch < numChannels; ++ch)
+                        {
+                            const auto pass = [&] (decltype (&processPlain) processPass, DelayState& state, std::vector<std::vector<float>>& out)
+                            {
+                                auto lines = state.lines();
+                                processPass (lines, controls, sweep, sampleRate, out[(size_t) ch].data(), out[0].data(),
+                                             numChannels > 1 ? out[1].data() : nullptr, numSamples);
+                            };
+
+                            pass (&ModulatedDelay::process, fast, fastOut);
+                            pass (processPlain, plain, plainOut);
+                        }
+
+                        for (int ch = 0; ch < numChannels; ++ch)
+                        {
+                            ASSERT_TRUE (sameBits (fastOut[(size_t) ch], plainOut[(size_t) ch])) << "block " << block << ", channel " << ch;
+
+                            if (block > brokenBlock)
+                            {
+                                ASSERT_TRUE (allFinite (fastOut[(size_t) ch])) << "block " << block << ", channel " << ch;
+                            }
+                        }
+                    }
+
+                    EXPECT_TRUE (sameBits (fast.left, plain.left));
+                    EXPECT_TRUE (sameBits (fast.right, plain.right));
+                    EXPECT_EQ (fast.writeIndex, plain.writeIndex);
+                    EXPECT_EQ (fast.lfoPhase, plain.lfoPhase);
+                    EXPECT_EQ (fast.feedbackLeft, plain.feedbackLeft);
+                    EXPECT_EQ (fast.feedbackRight, plain.feedbackRight);
+                }
+            }
+        }
     }
 }
