@@ -265,9 +265,10 @@ TEST (Preparation, AHostValueThatIsNotFiniteLeavesEachEditorValueAsItsParameterH
         EXPECT_EQ (p.knobsShowing.load(), c.bypassAndPanel);
         EXPECT_EQ (p.currentPreset.load(), c.preset);
 
-        // The next save and restore give the same values again.
+        // The next save holds numbers only, and a restore gives the same values again.
         juce::MemoryBlock blob;
         p.getStateInformation (blob);
+        EXPECT_FALSE (blob.toString().containsIgnoreCase ("nan"));
         ZurizazAudioProcessor restored;
         restored.setStateInformation (blob.getData(), (int) blob.getSize());
         EXPECT_EQ (restored.bypassOn.load(), c.bypassAndPanel);
