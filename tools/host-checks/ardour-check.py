@@ -4,7 +4,9 @@
   tools/host-checks/ardour-check.py [--artefacts DIR] [--format vst3|lv2|both] [--checks LIST] [--keep]
 
 DIR holds VST3/Zurizaz.vst3 and LV2/Zurizaz.lv2 (default: build-test/Zurizaz_artefacts/Release).
-Ardour runs with a private HOME, so it sees only these bundles and keeps its caches there.
+Ardour runs with a private HOME, LV2_PATH set to DIR/LV2 alone and a VST3 plug-in cache that
+holds only DIR's VST3, so it sees only these bundles whatever is installed, and keeps its caches
+there. Every run must have mapped only DIR's binaries, or the run counts as a host failure.
 
 For each format, the checks named in LIST (comma-separated; all by default):
   fresh     the values a fresh instance shows the host and saves, against the declared defaults,
@@ -89,6 +91,7 @@ class Ardour:
 
     def __init__(self, artefacts, fmt, workdir, log):
         self.fmt = fmt
+        self.artefacts = artefacts
         self.workdir = workdir
         self.log = log
         self.env = dict(os.environ)
@@ -131,6 +134,11 @@ class Ardour:
                 raise RuntimeError("Ardour could not save the session (%s)" % f[2])
         if code != 0 or "@error" in out:
             raise RuntimeError("ardour7-lua %s %s ended with %s\n%s" % (stage, self.fmt, code, out[-3000:]))
+        binaries = [line.split(None, 1)[1] for line in out.splitlines() if line.startswith("@binary ")]
+        bundle = os.path.join(self.artefacts, "VST3/Zurizaz.vst3" if self.fmt == "vst3" else "LV2/Zurizaz.lv2")
+        foreign = [b for b in binaries if not runs_from(b, bundle)]
+        if not binaries or foreign:
+            raise RuntimeError("Ardour ran %s, not the bundle %s" % (", ".join(foreign) or "no Zurizaz binary", bundle))
         return values, defaults, hidden, out
 
     def host_units(self, pid, plain):
@@ -182,6 +190,11 @@ class Ardour:
                              lambda m: m.group(1) + juce_base64_encode(replace_blob(state, values)) + m.group(2),
                              content)
             open(ttl, "w").write(content)
+
+
+def runs_from(binary, folder):
+    """True when the binary lies inside folder, symbolic links resolved in both."""
+    return os.path.realpath(binary).startswith(os.path.realpath(folder) + os.sep)
 
 
 def show(label, values, ids=IDS):
