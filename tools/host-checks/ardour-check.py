@@ -10,7 +10,7 @@ there. Every run must have mapped only DIR's binaries, or the run counts as a ho
 
 For each format, the checks named in LIST (comma-separated; all by default):
   fresh     the values a fresh instance shows the host and saves, against the declared defaults,
-            and the two formats against each other;
+            and the two formats against each other; the presets Ardour offers have names;
   session   set a step pattern, preset 6, bypass on and the panel open through the parameters,
             save (does the save hold them?), close, reopen, roll the transport for a second, save
             again: the second save must hold them. When the first save lost them, the script
@@ -122,6 +122,7 @@ class Ardour:
         command += ["%s=%.6f" % (pid, v if pid in ("listen", "nan") else self.host_units(pid, v)) for pid, v in settings]
         code, out = run_bounded(command, TIMEOUT, env=self.env, log=self.log)
         values, defaults, hidden = {}, {}, []
+        self.presets = None
         for line in out.splitlines():
             f = line.split()
             if f[:1] == ["@value"]:
@@ -130,6 +131,8 @@ class Ardour:
                 defaults[f[1]] = self.plain(f[1], float(f[2]))
             elif f[:1] == ["@hidden"]:
                 hidden.append(f[1])
+            elif f[:1] == ["@presets"]:
+                self.presets = (int(f[1]), int(f[2]))
             elif f[:1] == ["@saved"] and f[2] != "0":
                 raise RuntimeError("Ardour could not save the session (%s)" % f[2])
         if code != 0 or "@error" in out:
@@ -222,6 +225,10 @@ def check_fresh(ardour, check, seen):
     off = [pid for pid in defaults if not same(pid, saved.get(pid), defaults[pid])]
     check.expect(not off, "[%s] a fresh instance saves its declared defaults%s"
                  % (ardour.fmt, "" if not off else " (differs: %s)" % ", ".join(off)))
+
+    presets, nameless = ardour.presets
+    check.expect(nameless == 0, "[%s] Ardour offers %d preset(s), none without a name%s"
+                 % (ardour.fmt, presets, "" if not nameless else " (%d nameless)" % nameless))
 
     if ardour.fmt == "vst3":
         off = [pid for pid in defaults if not same(pid, values["fresh"][pid], defaults[pid])]

@@ -178,6 +178,14 @@ if stage == "create" then
 
   printValues (controls, "fresh")
 
+  -- The presets Ardour offers for the plug-in, and how many of them have no name.
+  local presets, nameless = 0, 0
+  for preset in proc:to_insert ():plugin (0):get_info ():get_presets (false):iter () do
+    presets = presets + 1
+    if preset.label == "" then nameless = nameless + 1 end
+  end
+  say ("presets", presets, nameless)
+
   -- Each setting on its own, with engine cycles in between, in the order given.
   for _, s in ipairs (settings) do
     if controls[s[1]] == nil then
