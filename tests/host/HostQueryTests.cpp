@@ -95,9 +95,9 @@ TEST_P (HostedQueries, ReportsItsNameNoLatencyNoTailNoMidiAndStereoBuses)
 
 TEST_P (HostedQueries, ShowsTheHostNoProgramsSoNoNamelessPreset)
 {
-    // The plug-in's one program has no name and holds nothing. The VST3 client exports a program
-    // list only for more than one program; the LV2 client would list each program as a preset,
-    // so the plug-in gives it none.
+    // The plug-in's one program has no name and holds nothing. The VST3 client offers the
+    // program-change parameter, through which a VST3 host lists programs, only for more than one
+    // program; the LV2 client would list each program as a preset, so the plug-in gives it none.
     EXPECT_EQ (plugin->getNumPrograms(), 0);
     EXPECT_EQ (plugin->getCurrentProgram(), 0);
 }
