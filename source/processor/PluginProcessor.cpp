@@ -55,7 +55,9 @@ bool ZurizazAudioProcessor::isMidiEffect() const { return false; }
 juce::AudioProcessorEditor* ZurizazAudioProcessor::createEditor() { return new ZurizazAudioProcessorEditor (*this); }
 bool ZurizazAudioProcessor::hasEditor() const { return true; }
 
-int ZurizazAudioProcessor::getNumPrograms() { return 1; }
+// JUCE's LV2 wrapper lists every program as a host preset that only selects it. The one program
+// has no name and selects nothing, so the LV2 gets none rather than a nameless preset.
+int ZurizazAudioProcessor::getNumPrograms() { return wrapperType == wrapperType_LV2 ? 0 : 1; }
 int ZurizazAudioProcessor::getCurrentProgram() { return 0; }
 void ZurizazAudioProcessor::setCurrentProgram (int) {}
 const juce::String ZurizazAudioProcessor::getProgramName (int) { return {}; }

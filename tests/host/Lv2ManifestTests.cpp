@@ -20,3 +20,23 @@ TEST (BuiltLv2Manifest, NamesThePluginByItsConfiguredAbsoluteUri)
     EXPECT_TRUE (dsp.contains (subject)) << "dsp.ttl never names " << subject;
     EXPECT_FALSE (manifest.contains ("<Zurizaz>")) << manifest;
 }
+
+// JUCE's LV2 client writes each program as a preset. A nameless one that does nothing is what a
+// host would list, so the bundle declares no preset at all.
+TEST (BuiltLv2Manifest, DeclaresNoPreset)
+{
+    const auto manifest = PluginHost::builtBundle ("LV2").getChildFile ("manifest.ttl").loadFileAsString();
+    ASSERT_TRUE (manifest.isNotEmpty());
+
+    EXPECT_FALSE (manifest.contains ("a pset:Preset")) << manifest;
+    EXPECT_FALSE (manifest.contains ("rdfs:label \"\"")) << manifest;
+}
+
+// foaf:mbox takes a URI; an empty or bare address would resolve against the bundle's own file.
+TEST (BuiltLv2Manifest, GivesTheMakersConfiguredEMailAsAMailtoUri)
+{
+    const auto dsp = PluginHost::builtBundle ("LV2").getChildFile ("dsp.ttl").loadFileAsString();
+    const auto mbox = dsp.fromFirstOccurrenceOf ("foaf:mbox <", false, false).upToFirstOccurrenceOf (">", false, false);
+
+    EXPECT_EQ (mbox, juce::String ("mailto:") + ZURIZAZ_EMAIL) << dsp;
+}

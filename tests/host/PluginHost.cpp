@@ -2,6 +2,28 @@
 
 namespace
 {
+    // Set while this host asks the LV2 format to search a folder of its choice.
+    bool searchingChosenLv2Folders = false;
+}
+
+// JUCE's LV2 format loads every bundle in ~/.lv2, /usr/lib/lv2 and /usr/local/lib/lv2 when it is
+// made, and lilv keeps the first bundle it finds for a URI: an installed Zurizaz would be hosted
+// in place of the one under test. The link (see CMakeLists.txt) sends JUCE's calls of
+// lilv_world_load_all here, so that the world holds only the folders this host searches.
+extern "C"
+{
+    struct LilvWorldImpl;
+    void __real_lilv_world_load_all (LilvWorldImpl* world);
+
+    void __wrap_lilv_world_load_all (LilvWorldImpl* world)
+    {
+        if (searchingChosenLv2Folders)
+            __real_lilv_world_load_all (world);
+    }
+}
+
+namespace
+{
     // One manager for the whole run: an LV2 instance shares the lilv world of the format that
     // found it, and the VST3 format caches the modules it has opened.
     class HostFormats : private juce::DeletedAtShutdown
@@ -33,6 +55,7 @@ namespace
             if (searchedLv2Folders.contains (folder))
                 return;
 
+            const juce::ScopedValueSetter<bool> chosen (searchingChosenLv2Folders, true);
             lv2.searchPathsForPlugins (juce::FileSearchPath (folder.getFullPathName()), false);
             searchedLv2Folders.add (folder);
         }

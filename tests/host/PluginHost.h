@@ -12,8 +12,10 @@ namespace PluginHost
 {
     /** Loads the plug-in in a bundle by format name ("VST3" or "LV2").
 
-        A VST3 bundle holds its own plug-in. LV2 plug-ins are known by URI, not by file, so an
-        LV2 load adds the bundle's folder to the places searched and then looks the URI up.
+        A VST3 bundle holds its own plug-in and is opened by its path. LV2 plug-ins are known by
+        URI, not by file, so an LV2 load adds the bundle's folder to the places searched and then
+        looks the URI up. Only the folders of bundles loaded here are searched, never the default
+        LV2 folders, so a copy installed in ~/.lv2 cannot stand in for the bundle asked for.
 
         Returns nullptr and sets errorMessage when the plug-in cannot be found or opened.
     */

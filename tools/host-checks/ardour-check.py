@@ -4,11 +4,13 @@
   tools/host-checks/ardour-check.py [--artefacts DIR] [--format vst3|lv2|both] [--checks LIST] [--keep]
 
 DIR holds VST3/Zurizaz.vst3 and LV2/Zurizaz.lv2 (default: build-test/Zurizaz_artefacts/Release).
-Ardour runs with a private HOME, so it sees only these bundles and keeps its caches there.
+Ardour runs with a private HOME, LV2_PATH set to DIR/LV2 alone and a VST3 plug-in cache that
+holds only DIR's VST3, so it sees only these bundles whatever is installed, and keeps its caches
+there. Every run must have mapped only DIR's binaries, or the run counts as a host failure.
 
 For each format, the checks named in LIST (comma-separated; all by default):
   fresh     the values a fresh instance shows the host and saves, against the declared defaults,
-            and the two formats against each other;
+            and the two formats against each other; the presets Ardour offers have names;
   session   set a step pattern, preset 6, bypass on and the panel open through the parameters,
             save (does the save hold them?), close, reopen, roll the transport for a second, save
             again: the second save must hold them. When the first save lost them, the script
@@ -89,6 +91,7 @@ class Ardour:
 
     def __init__(self, artefacts, fmt, workdir, log):
         self.fmt = fmt
+        self.artefacts = artefacts
         self.workdir = workdir
         self.log = log
         self.env = dict(os.environ)
@@ -119,6 +122,7 @@ class Ardour:
         command += ["%s=%.6f" % (pid, v if pid in ("listen", "nan") else self.host_units(pid, v)) for pid, v in settings]
         code, out = run_bounded(command, TIMEOUT, env=self.env, log=self.log)
         values, defaults, hidden = {}, {}, []
+        self.presets = None
         for line in out.splitlines():
             f = line.split()
             if f[:1] == ["@value"]:
@@ -127,10 +131,17 @@ class Ardour:
                 defaults[f[1]] = self.plain(f[1], float(f[2]))
             elif f[:1] == ["@hidden"]:
                 hidden.append(f[1])
+            elif f[:1] == ["@presets"]:
+                self.presets = (int(f[1]), int(f[2]))
             elif f[:1] == ["@saved"] and f[2] != "0":
                 raise RuntimeError("Ardour could not save the session (%s)" % f[2])
         if code != 0 or "@error" in out:
             raise RuntimeError("ardour7-lua %s %s ended with %s\n%s" % (stage, self.fmt, code, out[-3000:]))
+        binaries = [line.split(None, 1)[1] for line in out.splitlines() if line.startswith("@binary ")]
+        bundle = os.path.join(self.artefacts, "VST3/Zurizaz.vst3" if self.fmt == "vst3" else "LV2/Zurizaz.lv2")
+        foreign = [b for b in binaries if not runs_from(b, bundle)]
+        if not binaries or foreign:
+            raise RuntimeError("Ardour ran %s, not the bundle %s" % (", ".join(foreign) or "no Zurizaz binary", bundle))
         return values, defaults, hidden, out
 
     def host_units(self, pid, plain):
@@ -184,6 +195,11 @@ class Ardour:
             open(ttl, "w").write(content)
 
 
+def runs_from(binary, folder):
+    """True when the binary lies inside folder, symbolic links resolved in both."""
+    return os.path.realpath(binary).startswith(os.path.realpath(folder) + os.sep)
+
+
 def show(label, values, ids=IDS):
     print("    %-22s %s" % (label, format_values(values or {}, ids)))
 
@@ -209,6 +225,10 @@ def check_fresh(ardour, check, seen):
     off = [pid for pid in defaults if not same(pid, saved.get(pid), defaults[pid])]
     check.expect(not off, "[%s] a fresh instance saves its declared defaults%s"
                  % (ardour.fmt, "" if not off else " (differs: %s)" % ", ".join(off)))
+
+    presets, nameless = ardour.presets
+    check.expect(nameless == 0, "[%s] Ardour offers %d preset(s), none without a name%s"
+                 % (ardour.fmt, presets, "" if not nameless else " (%d nameless)" % nameless))
 
     if ardour.fmt == "vst3":
         off = [pid for pid in defaults if not same(pid, values["fresh"][pid], defaults[pid])]

@@ -12,7 +12,8 @@
 --                for 2.5 s and print the probe's peak and non-finite count of each cycle; no save
 -- FORMAT vst3 | lv2. Values are in the host's own units: normalised for the VST3, plain for the
 --        LV2 (its parameters are patch properties). Lines the driver reads start with "@"; a
---        parameter the host is not offered is named in an "@hidden" line and never set.
+--        parameter the host is not offered is named in an "@hidden" line and never set. Each
+--        stage names the plug-in binaries Ardour has mapped in "@binary" lines.
 
 local stage, format, dir, name = arg[1], arg[2], arg[3], arg[4]
 local settings = {}
@@ -100,6 +101,23 @@ local function printValues (controls, when)
   end
 end
 
+-- Names every binary of a Zurizaz bundle mapped into Ardour, so that the driver can tell which
+-- copy of the plug-in ran.
+local function printBinaries ()
+  local maps = io.open ("/proc/self/maps")
+  if not maps then fail ("cannot read /proc/self/maps") end
+  local seen = {}
+  for line in maps:lines () do
+    local path = string.match (line, "%s(/.*)$")
+    local file = path and string.match (path, "[^/]+$")
+    if (file == "Zurizaz.so" or file == "libZurizaz.so") and not seen[path] then
+      seen[path] = true
+      say ("binary", path)
+    end
+  end
+  maps:close ()
+end
+
 local function findPlugin (session, name)
   for route in session:get_routes ():iter () do
     if route:name () == "T" then
@@ -131,6 +149,7 @@ if stage == "create" then
 
   track:add_processor_by_index (proc, 0, nil, true)
   proc:activate ()
+  printBinaries ()
 
   if listen then
     local probe = ARDOUR.LuaAPI.new_plugin (session, "Zurizaz level probe", ARDOUR.PluginType.Lua, "")
@@ -159,6 +178,14 @@ if stage == "create" then
 
   printValues (controls, "fresh")
 
+  -- The presets Ardour offers for the plug-in, and how many of them have no name.
+  local presets, nameless = 0, 0
+  for preset in proc:to_insert ():plugin (0):get_info ():get_presets (false):iter () do
+    presets = presets + 1
+    if preset.label == "" then nameless = nameless + 1 end
+  end
+  say ("presets", presets, nameless)
+
   -- Each setting on its own, with engine cycles in between, in the order given.
   for _, s in ipairs (settings) do
     if controls[s[1]] == nil then
@@ -179,6 +206,7 @@ elseif stage == "reopen" then
   if not session then fail ("cannot load the session") end
 
   local proc = findPlugin (session, "Zurizaz")
+  printBinaries ()
   settle (300000)
   local controls = controlsOf (proc)
   printValues (controls, "loaded")
@@ -200,6 +228,7 @@ elseif stage == "listen" then
   if not session then fail ("cannot load the session") end
 
   findPlugin (session, "Zurizaz")
+  printBinaries ()
   local probe = findPlugin (session, "Zurizaz level probe")
 
   settle (300000)

@@ -3,9 +3,11 @@
 
   tools/host-checks/jalv-check.py [--artefacts DIR] [--checks LIST] [--keep]
 
-DIR holds LV2/Zurizaz.lv2 (default: build-test/Zurizaz_artefacts/Release). jalv loads a saved
-state (-l) and a small JACK client (jack_probe.c, built here with gcc against libjack.so.0)
-plays a 500 Hz sine at 0.5 into the plug-in and records what comes out. The checks named in LIST
+DIR holds LV2/Zurizaz.lv2 (default: build-test/Zurizaz_artefacts/Release). jalv runs with
+LV2_PATH set to DIR/LV2 alone, so a copy installed in ~/.lv2 is not seen (a jalv that runs any
+other copy's binary counts as a host failure). jalv loads a saved state (-l) and a small JACK
+client (jack_probe.c, built here with gcc against libjack.so.0) plays a 500 Hz sine at 0.5 into
+the plug-in and records what comes out. The checks named in LIST
 (comma-separated; all by default):
 
   pattern   a state with a step pattern (gains 0.1 to 0.8) in SILENCE mode: the output level
@@ -117,6 +119,13 @@ class Jack:
         self.log.close()
 
 
+def mapped_binaries(pid, name):
+    """The resolved paths of the files called name that the process has mapped."""
+    with open("/proc/%d/maps" % pid) as maps:
+        paths = {line.split(None, 5)[5].strip() for line in maps if len(line.split(None, 5)) == 6}
+    return sorted(os.path.realpath(p) for p in paths if os.path.basename(p) == name)
+
+
 def play(jack, probe, artefacts, state_dir, recording, log, tag, nan_at=None):
     """Runs jalv on the state with the probe attached; returns the recorded stereo frames."""
     client = "zurizaz-%s" % tag
@@ -135,6 +144,11 @@ def play(jack, probe, artefacts, state_dir, recording, log, tag, nan_at=None):
         outs = sorted(p for p in ports if ":audio_out_" in p)
         if len(ins) != 2 or len(outs) != 2:
             raise HostError("jalv did not come up with two audio ins and outs (ports: %s)" % ports)
+        bundle = os.path.realpath(os.path.join(artefacts, "LV2", "Zurizaz.lv2"))
+        ran = mapped_binaries(jalv.pid, "libZurizaz.so")
+        foreign = [b for b in ran if not b.startswith(bundle + os.sep)]
+        if not ran or foreign:
+            raise HostError("jalv runs %s, not the bundle %s" % (", ".join(foreign) or "no Zurizaz binary", bundle))
 
         code, text = run_bounded([probe, "probe-" + tag, str(SECONDS), recording, str(FREQ), str(AMPLITUDE)]
                                  + ins + outs + ([str(nan_at)] if nan_at is not None else []),
