@@ -6,6 +6,7 @@
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include "FilmStripKnob.h"
+#include "KnobAttachment.h"
 #include "processor/PluginProcessor.h"
 
 /** The plug-in's fixed 800 x 477 window.
@@ -65,8 +66,7 @@ public:
     juce::Label fxLabel, speedLabel, impactLabel, depthLabel, rateLabel, feedbackLabel, phaseLabel, biteLabel;
 
     // Declared after the knobs so they are destroyed first.
-    using SliderAttachment = juce::AudioProcessorValueTreeState::SliderAttachment;
-    std::unique_ptr<SliderAttachment> speedAttachment, fxAttachment, impactAttachment, depthAttachment,
+    std::unique_ptr<KnobAttachment> speedAttachment, fxAttachment, impactAttachment, depthAttachment,
         rateAttachment, feedbackAttachment, phaserXAttachment, biteAttachment;
 
 private:
