@@ -125,7 +125,11 @@ ZurizazAudioProcessorEditor::ZurizazAudioProcessorEditor (ZurizazAudioProcessor&
     infoOverlay.setVisible (false);
 }
 
-ZurizazAudioProcessorEditor::~ZurizazAudioProcessorEditor() = default;
+ZurizazAudioProcessorEditor::~ZurizazAudioProcessorEditor()
+{
+    // A window closed in the middle of a drag leaves the host no gesture waiting for its end.
+    endHandleGestures();
+}
 
 std::array<ZurizazAudioProcessorEditor::KnobSlot, knobParameters.size()> ZurizazAudioProcessorEditor::makeKnobSlots (ZurizazAudioProcessorEditor& e)
 {
