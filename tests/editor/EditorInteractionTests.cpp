@@ -551,6 +551,7 @@ TEST (EditorFollows, AHandleMovesToAHeightSetElsewhereAtTheNextPaintWithinTheDra
         session.open();
         auto& editor = session.ui();
         drag (editor, 190, 300);   // handle 3 to the drag's x, 150
+        editor.mouseUp (mouseAt (editor, 190, 300));
         ASSERT_EQ (editor.babyRadodButtons[2].getX(), 150);
 
         session.setParameter (ParameterIds::handleHeights[2], (float) height / 400.0f);
