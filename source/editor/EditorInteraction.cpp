@@ -25,6 +25,16 @@ namespace
 //==============================================================================
 void ZurizazAudioProcessorEditor::mouseDown (const juce::MouseEvent& e)
 {
+    // A press in a handle's column takes that handle, as a press on a knob takes the knob: its
+    // gesture begins here, before the drag moves it, and ends at the release.
+    const auto index = handleIndexForPointerX (e.x);
+
+    if (index >= 0)
+    {
+        beginHandleGesture (index);
+        return;
+    }
+
     if (e.x < centreColumnFirstX || e.x > centreColumnLastX)
         return;
 
@@ -66,19 +76,60 @@ void ZurizazAudioProcessorEditor::mouseDrag (const juce::MouseEvent& e)
 void ZurizazAudioProcessorEditor::mouseUp (const juce::MouseEvent&)
 {
     setMouseCursor (juce::MouseCursor());
+    endHandleGestures();
 }
 
 void ZurizazAudioProcessorEditor::placeBabyRadod (int index, int y)
 {
+    placeHandleBox (index, y);
+
+    // Events that leave the height as it is tell the host nothing; the first that moves a handle
+    // a sideways sweep has reached begins that handle's gesture.
+    if (audioProcessor.handleHeight[(size_t) index] == (float) y)
+        return;
+
+    beginHandleGesture (index);
+    storeStepHandle (index, y);
+}
+
+void ZurizazAudioProcessorEditor::placeHandleBox (int index, int y)
+{
     const auto i = (size_t) index;
     babyRadodButtons[i].setBounds (HandleGeometry::handles[i].placedX, y, HandleGeometry::width, HandleGeometry::boxHeight (index));
-    storeStepHandle (index, y);
 }
 
 void ZurizazAudioProcessorEditor::storeStepHandle (int index, int y)
 {
     // The step's gain and stored height follow the parameter.
-    audioProcessor.setHandleHeightFromEditor (index, y);
+    if (handleGestureOpen[(size_t) index])
+        audioProcessor.setHandleHeightInGesture (index, y);
+    else
+        audioProcessor.setHandleHeightFromEditor (index, y);
+}
+
+void ZurizazAudioProcessorEditor::beginHandleGesture (int index)
+{
+    auto& open = handleGestureOpen[(size_t) index];
+
+    if (! open)
+    {
+        open = true;
+        audioProcessor.beginHandleGesture (index);
+    }
+}
+
+void ZurizazAudioProcessorEditor::endHandleGestures()
+{
+    for (int i = 0; i < ZurizazAudioProcessor::numSteps; ++i)
+    {
+        auto& open = handleGestureOpen[(size_t) i];
+
+        if (open)
+        {
+            open = false;
+            audioProcessor.endHandleGesture (i);
+        }
+    }
 }
 
 //==============================================================================
@@ -104,13 +155,14 @@ void ZurizazAudioProcessorEditor::buttonClicked (juce::Button* button)
         return;
     }
 
-    // Both preset buttons only change the box's selection; its change message applies the preset.
+    // Both preset buttons apply their preset in this call, not from a change message of the box,
+    // which would arrive after whatever the host does next (a restore, say) and undo it.
     if (button == &previousPresetButton)
     {
         // From the first preset, or from nothing, previous wraps to the last.
         const auto index = presetBox.getSelectedItemIndex();
         const auto target = index > 0 ? index - 1 : (int) presetTable.size() - 1;
-        presetBox.setSelectedId (presetBox.getItemId (target), juce::sendNotificationAsync);
+        choosePreset (presetBox.getItemId (target));
         return;
     }
 
@@ -118,7 +170,7 @@ void ZurizazAudioProcessorEditor::buttonClicked (juce::Button* button)
     {
         // Past the last preset there is no item: id 0 clears the selection.
         const auto index = presetBox.getSelectedItemIndex();
-        presetBox.setSelectedId (presetBox.getItemId (index + 1), juce::sendNotificationAsync);
+        choosePreset (presetBox.getItemId (index + 1));
         return;
     }
 

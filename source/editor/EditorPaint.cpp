@@ -205,6 +205,9 @@ void ZurizazAudioProcessorEditor::followCurrentPreset()
     if (preset == followedPreset)
         return;
 
+    // Changed elsewhere (the host, a restored session): a choice whose message is still on its
+    // way to comboBoxChanged was made before this change and is overtaken by it.
     followedPreset = preset;
     presetBox.setSelectedId (preset, juce::dontSendNotification);
+    followedSelection = presetBox.getSelectedId();
 }

@@ -37,14 +37,14 @@ ZurizazAudioProcessorEditor::ZurizazAudioProcessorEditor (ZurizazAudioProcessor&
 
     namespace id = ParameterIds;
     auto& state = audioProcessor.treeState;
-    speedAttachment = std::make_unique<SliderAttachment> (state, id::speed, speedKnob);
-    fxAttachment = std::make_unique<SliderAttachment> (state, id::fx, fxKnob);
-    impactAttachment = std::make_unique<SliderAttachment> (state, id::impact, impactKnob);
-    depthAttachment = std::make_unique<SliderAttachment> (state, id::depth, depthKnob);
-    rateAttachment = std::make_unique<SliderAttachment> (state, id::rate, rateKnob);
-    feedbackAttachment = std::make_unique<SliderAttachment> (state, id::feedback, feedbackKnob);
-    phaserXAttachment = std::make_unique<SliderAttachment> (state, id::phaserX, phaserXKnob);
-    biteAttachment = std::make_unique<SliderAttachment> (state, id::bite, biteKnob);
+    speedAttachment = std::make_unique<KnobAttachment> (state, id::speed, speedKnob);
+    fxAttachment = std::make_unique<KnobAttachment> (state, id::fx, fxKnob);
+    impactAttachment = std::make_unique<KnobAttachment> (state, id::impact, impactKnob);
+    depthAttachment = std::make_unique<KnobAttachment> (state, id::depth, depthKnob);
+    rateAttachment = std::make_unique<KnobAttachment> (state, id::rate, rateKnob);
+    feedbackAttachment = std::make_unique<KnobAttachment> (state, id::feedback, feedbackKnob);
+    phaserXAttachment = std::make_unique<KnobAttachment> (state, id::phaserX, phaserXKnob);
+    biteAttachment = std::make_unique<KnobAttachment> (state, id::bite, biteKnob);
 
     presetBox.setTextWhenNothingSelected ("Presets");
     for (size_t i = 0; i < presetTable.size(); ++i)
@@ -125,7 +125,11 @@ ZurizazAudioProcessorEditor::ZurizazAudioProcessorEditor (ZurizazAudioProcessor&
     infoOverlay.setVisible (false);
 }
 
-ZurizazAudioProcessorEditor::~ZurizazAudioProcessorEditor() = default;
+ZurizazAudioProcessorEditor::~ZurizazAudioProcessorEditor()
+{
+    // A window closed in the middle of a drag leaves the host no gesture waiting for its end.
+    endHandleGestures();
+}
 
 std::array<ZurizazAudioProcessorEditor::KnobSlot, knobParameters.size()> ZurizazAudioProcessorEditor::makeKnobSlots (ZurizazAudioProcessorEditor& e)
 {

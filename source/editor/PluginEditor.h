@@ -6,6 +6,7 @@
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include "FilmStripKnob.h"
+#include "KnobAttachment.h"
 #include "processor/PluginProcessor.h"
 
 /** The plug-in's fixed 800 x 477 window.
@@ -39,7 +40,9 @@ public:
     void comboBoxChanged (juce::ComboBox*) override;
 
     /** Puts handle index + 1 with its top edge at y (82..350) in its drag column, and stores the
-        step's gain (levelForHeight) and height in the processor. */
+        step's gain (levelForHeight) and height in the processor as part of the drag's gesture on
+        that handle: the first placement that changes its height begins it, the release (mouseUp)
+        or the closing of the window ends it. */
     void placeBabyRadod (int index, int y);
 
     //==============================================================================
@@ -65,8 +68,7 @@ public:
     juce::Label fxLabel, speedLabel, impactLabel, depthLabel, rateLabel, feedbackLabel, phaseLabel, biteLabel;
 
     // Declared after the knobs so they are destroyed first.
-    using SliderAttachment = juce::AudioProcessorValueTreeState::SliderAttachment;
-    std::unique_ptr<SliderAttachment> speedAttachment, fxAttachment, impactAttachment, depthAttachment,
+    std::unique_ptr<KnobAttachment> speedAttachment, fxAttachment, impactAttachment, depthAttachment,
         rateAttachment, feedbackAttachment, phaserXAttachment, biteAttachment;
 
 private:
@@ -108,8 +110,25 @@ private:
     /** Shows or hides the panel and its knobs as knobsShowing says; a closed panel has no covers. */
     void refreshPanel();
 
-    /** Stores the height of handle index + 1 in the processor, which tells the host. */
+    /** Sets the box of handle index + 1 with its top edge at y, at the x a drag gives it. */
+    void placeHandleBox (int index, int y);
+
+    /** Stores the height of handle index + 1 as one gesture of its own, or inside the drag's
+        gesture while a drag holds the handle. */
     void storeStepHandle (int index, int y);
+
+    /** Begins the drag's gesture on handle index + 1, unless it is under way already. */
+    void beginHandleGesture (int index);
+
+    /** Ends the gestures of every handle the drag has taken. */
+    void endHandleGestures();
+
+    /** Shows the preset the editor's own buttons chose (id 0 clears the menu) and applies it at
+        once, in this call. */
+    void choosePreset (int presetId);
+
+    /** Places the handles of preset presetId (1..12) and sets all its values in the processor. */
+    void applyPreset (int presetId);
 
     /** Moves each handle whose stored height has changed elsewhere (the host, a session) to it. */
     void followStoredHandles();
@@ -122,6 +141,16 @@ private:
     // processor's preset changes, so a choice on its way to comboBoxChanged, or a cleared
     // selection, stands.
     int followedPreset = 0;
+
+    // The selection that following the processor last gave the menu, until the menu's next change
+    // message or the buttons' next choice. A message that finds the menu there was sent for a choice
+    // that a change made elsewhere (a restored session) has overtaken since, and applies nothing.
+    static constexpr int noSelection = -1;
+    int followedSelection = noSelection;
+
+    // The handles whose drag gesture is under way: the handle pressed in its column, and each one
+    // a sideways sweep has moved since. All end together at the release.
+    std::array<bool, ZurizazAudioProcessor::numSteps> handleGestureOpen {};
 
     // Resolved once per editor: the labels and paint's texts share it.
     const juce::Font textFont;

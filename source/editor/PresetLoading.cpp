@@ -4,6 +4,13 @@
 
 void ZurizazAudioProcessorEditor::comboBoxChanged (juce::ComboBox* box)
 {
+    const auto id = box->getSelectedId();
+
+    // The menu has been moved to follow the processor since this message was sent: the processor's
+    // change (a restored session, say) came after the choice and stands.
+    const auto overtaken = id == followedSelection;
+    followedSelection = noSelection;
+
     // The editor's own initial selection announces itself once; that message mustn't apply the
     // preset again over what the user has changed since.
     if (! audioProcessor.presetChangeArmed)
@@ -12,28 +19,47 @@ void ZurizazAudioProcessorEditor::comboBoxChanged (juce::ComboBox* box)
         return;
     }
 
-    const auto id = box->getSelectedId();
-
     // A cleared selection (id 0) applies nothing and keeps the current preset.
-    if (id >= 1 && id <= (int) presetTable.size())
-    {
-        const auto& preset = presetTable[(size_t) id - 1];
-
-        // Each knob shows its value at once; its attachment tells the host from the message loop.
-        fxKnob.setValue (preset.fx, juce::sendNotificationAsync);
-        speedKnob.setValue (preset.speed, juce::sendNotificationAsync);
-        impactKnob.setValue (preset.impact, juce::sendNotificationAsync);
-        depthKnob.setValue (preset.depth, juce::sendNotificationAsync);
-        rateKnob.setValue (preset.rate, juce::sendNotificationAsync);
-        biteKnob.setValue (preset.bite, juce::sendNotificationAsync);
-        feedbackKnob.setValue (preset.feedback, juce::sendNotificationAsync);
-        phaserXKnob.setValue (preset.phaserX, juce::sendNotificationAsync);
-
-        for (int i = 0; i < ZurizazAudioProcessor::numSteps; ++i)
-            placeBabyRadod (i, preset.handleHeights[(size_t) i]);
-
-        audioProcessor.setPresetFromEditor (id);
-    }
+    if (! overtaken && id >= 1 && id <= (int) presetTable.size())
+        applyPreset (id);
 
     audioProcessor.presetChangeArmed = true;
+}
+
+void ZurizazAudioProcessorEditor::choosePreset (int presetId)
+{
+    // The buttons' choice is the newest word, whatever the menu followed before.
+    presetBox.setSelectedId (presetId, juce::dontSendNotification);
+    followedSelection = noSelection;
+
+    if (presetId >= 1 && presetId <= (int) presetTable.size())
+        applyPreset (presetId);
+}
+
+void ZurizazAudioProcessorEditor::applyPreset (int presetId)
+{
+    const auto& preset = presetTable[(size_t) presetId - 1];
+
+    // The preset moves the handles in gestures of its own, so a drag still under way ends first.
+    endHandleGestures();
+
+    // The menu shows this preset already; paint has nothing to follow.
+    followedPreset = presetId;
+
+    for (int i = 0; i < ZurizazAudioProcessor::numSteps; ++i)
+        placeHandleBox (i, preset.handleHeights[(size_t) i]);
+
+    // Every value goes to its parameter here, at once; the knobs follow their parameters in the
+    // same call, and the gains and heights follow theirs.
+    namespace id = ParameterIds;
+    audioProcessor.applyPresetFromEditor ({ { { id::fx, preset.fx },
+                                              { id::speed, preset.speed },
+                                              { id::impact, preset.impact },
+                                              { id::depth, preset.depth },
+                                              { id::rate, preset.rate },
+                                              { id::bite, preset.bite },
+                                              { id::feedback, preset.feedback },
+                                              { id::phaserX, preset.phaserX } } },
+                                          preset.handleHeights,
+                                          presetId);
 }

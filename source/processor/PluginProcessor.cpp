@@ -112,6 +112,12 @@ namespace
         parameter.setValueNotifyingHost (parameter.convertTo0to1 (plainValue));
         parameter.endChangeGesture();
     }
+
+    /** The preset as its parameter holds it: the id + 1, so that "no preset" has a value of its own. */
+    float storedPreset (int presetId) { return (float) (presetId + 1); }
+
+    /** A handle's top edge (editor pixels) as its parameter holds it. */
+    float storedHeight (int y) { return (float) y / (float) HandleGeometry::heightScale; }
 }
 
 void ZurizazAudioProcessor::setBypassFromEditor (bool shouldBeOn)
@@ -126,17 +132,77 @@ void ZurizazAudioProcessor::setKnobsShowingFromEditor (bool shouldShow)
 
 void ZurizazAudioProcessor::setPresetFromEditor (int presetId)
 {
-    // Stored as the id + 1, so that "no preset" has a value of its own.
-    setAsGesture (*presetParameter, (float) (presetId + 1));
+    setAsGesture (*presetParameter, storedPreset (presetId));
 }
 
 void ZurizazAudioProcessor::setHandleHeightFromEditor (int index, int y)
+{
+    if (handleHeight[(size_t) index] == (float) y)
+        return;
+
+    setAsGesture (*handleParameters[(size_t) index], storedHeight (y));
+}
+
+void ZurizazAudioProcessor::beginHandleGesture (int index)
+{
+    handleParameters[(size_t) index]->beginChangeGesture();
+}
+
+void ZurizazAudioProcessor::setHandleHeightInGesture (int index, int y)
 {
     // A drag sends an event for every move of the pointer, many of them at the same height.
     if (handleHeight[(size_t) index] == (float) y)
         return;
 
-    setAsGesture (*handleParameters[(size_t) index], (float) y / (float) HandleGeometry::heightScale);
+    auto& parameter = *handleParameters[(size_t) index];
+    parameter.setValueNotifyingHost (parameter.convertTo0to1 (storedHeight (y)));
+}
+
+void ZurizazAudioProcessor::endHandleGesture (int index)
+{
+    handleParameters[(size_t) index]->endChangeGesture();
+}
+
+void ZurizazAudioProcessor::applyPresetFromEditor (const std::array<KnobSetting, knobParameters.size()>& knobs,
+                                                   const std::array<int, StepGate::numSteps>& handleHeights,
+                                                   int presetId)
+{
+    struct Change
+    {
+        juce::RangedAudioParameter* parameter;
+        float normalisedValue;
+    };
+
+    // Eight knobs, eight handles and the preset.
+    std::array<Change, knobParameters.size() + StepGate::numSteps + 1> changes {};
+    size_t numChanges = 0;
+
+    const auto add = [&] (juce::RangedAudioParameter* parameter, float plainValue, bool evenIfHeld)
+    {
+        // Both sides are snapped to the parameter's grid, so a value it holds compares equal.
+        const auto normalised = parameter->convertTo0to1 (plainValue);
+
+        if (evenIfHeld || parameter->getValue() != normalised)
+            changes[numChanges++] = { parameter, normalised };
+    };
+
+    for (const auto& knob : knobs)
+        add (treeState.getParameter (knob.parameterId), (float) knob.value, false);
+
+    for (size_t k = 0; k < handleParameters.size(); ++k)
+        add (handleParameters[k], storedHeight (handleHeights[k]), false);
+
+    // The pick itself is always told, as a choice of the menu always was.
+    add (presetParameter, storedPreset (presetId), true);
+
+    for (size_t i = 0; i < numChanges; ++i)
+        changes[i].parameter->beginChangeGesture();
+
+    for (size_t i = 0; i < numChanges; ++i)
+        changes[i].parameter->setValueNotifyingHost (changes[i].normalisedValue);
+
+    for (size_t i = 0; i < numChanges; ++i)
+        changes[i].parameter->endChangeGesture();
 }
 
 namespace

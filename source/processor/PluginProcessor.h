@@ -78,6 +78,31 @@ public:
         the step's gain follows the height. A height the handle already has tells the host nothing. */
     void setHandleHeightFromEditor (int index, int y);
 
+    /** A drag of a step handle is one gesture on its parameter: begun when the drag takes the
+        handle, then the heights it moves to (set as setHandleHeightFromEditor sets them, but inside
+        the gesture), ended at the release. Each begin is followed by one end. Message thread.
+    */
+    void beginHandleGesture (int index);
+    void setHandleHeightInGesture (int index, int y);
+    void endHandleGesture (int index);
+
+    /** A knob value of a preset: the knob parameter's id and its plain value. */
+    struct KnobSetting
+    {
+        const char* parameterId;
+        double value;
+    };
+
+    /** Sets all that a preset holds as one group of gestures: each parameter begins its gesture,
+        then all take their values (knobs in the given order, handles 1 to 8, the preset), then the
+        gestures end. A knob or handle that holds its value already is left out. All of it happens
+        in this call, so whatever the host does next sees the whole preset. handleHeights are
+        editor pixels (82..350), presetId 1..12. Message thread.
+    */
+    void applyPresetFromEditor (const std::array<KnobSetting, knobParameters.size()>& knobs,
+                                const std::array<int, StepGate::numSteps>& handleHeights,
+                                int presetId);
+
     //==============================================================================
     static constexpr int numSteps = StepGate::numSteps;
     static_assert (std::size (ParameterIds::handleHeights) == (size_t) numSteps, "one height parameter per step");

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "EditorSession.h"
+#include "HostRecorder.h"
+#include "SavedStateBlobs.h"
 
 namespace
 {
@@ -46,6 +48,20 @@ namespace
         EXPECT_NEAR (session.parameter (ParameterIds::phaserX), preset.phaserX, gridTolerance);
     }
 
+    /** The processor holds the whole preset: knobs, gains and heights, and the preset's id. */
+    void expectPresetHeld (EditorSession& session, const ExpectedPreset& preset)
+    {
+        expectKnobParameters (session, preset);
+
+        for (size_t k = 0; k < 8; ++k)
+        {
+            EXPECT_EQ (session.processor.stepGain[k].load(), preset.gains[k]) << "step " << k + 1;
+            EXPECT_EQ (session.processor.handleHeight[k].load(), (float) preset.heights[k]) << "step " << k + 1;
+        }
+
+        EXPECT_EQ (session.processor.currentPreset.load(), preset.id);
+    }
+
     void expectHandles (EditorSession& session, const ExpectedPreset& preset)
     {
         for (size_t k = 0; k < 8; ++k)
@@ -55,20 +71,6 @@ namespace
             EXPECT_EQ (session.ui().babyRadodButtons[k].getPosition(), juce::Point<int> (dragX[k], preset.heights[k]));
         }
     }
-
-    /** Records the parameters the host hears about, in order. */
-    struct HostRecorder : juce::AudioProcessorListener
-    {
-        void audioProcessorParameterChanged (juce::AudioProcessor* p, int index, float) override
-        {
-            if (auto* parameter = dynamic_cast<juce::RangedAudioParameter*> (p->getParameters()[index]))
-                changed.add (parameter->paramID);
-        }
-
-        void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override {}
-
-        juce::StringArray changed;
-    };
 }
 
 //==============================================================================
@@ -96,53 +98,119 @@ TEST (Presets, EachPresetSetsItsKnobParametersAndHandlesWithThePanelHidden)
     }
 }
 
-TEST (Presets, KnobsShowAPresetAtOnceAndTheHostHearsItFromTheMessageLoop)
+TEST (Presets, APickSetsEveryValueWithinTheCallThatDeliversIt)
 {
     EditorSession session;
     session.processor.currentPreset = 0;
     session.open();
     session.choose (8);   // "Phasers at Stun" differs from "Intergalactic" in all eight knobs
 
-    HostRecorder host;
-    session.processor.addListener (&host);
+    HostRecorder host (session.processor);
 
-    session.ui().presetBox.setSelectedId (2, juce::sendNotificationAsync);
-    runPendingMessages();   // delivers the box's change; the knobs then queue their own
+    // The box's change message, delivered by hand as the message loop would.
+    session.ui().presetBox.setSelectedId (2, juce::dontSendNotification);
+    session.ui().comboBoxChanged (&session.ui().presetBox);
 
+    expectKnobParameters (session, expectedPresets[1]);
+    expectHandles (session, expectedPresets[1]);
+    EXPECT_EQ (session.processor.currentPreset.load(), 2);
     EXPECT_EQ (session.ui().fxKnob.getValue(), 1.0);
     EXPECT_EQ (session.ui().speedKnob.getValue(), 3.0);
 
-    runPendingMessages();
-    session.processor.removeListener (&host);
-
-    // The handles that move (all but the first and last, at 350 and 82 in both) and the preset
-    // reach the host at once, the knobs from the message loop.
+    // The knobs first, in the preset's order, then the handles that move (all but the first and
+    // last, at 350 and 82 in both) and the preset; the message loop has nothing left to add.
     using namespace ParameterIds;
-    EXPECT_EQ (host.changed, juce::StringArray ({ handleHeights[1], handleHeights[2], handleHeights[3], handleHeights[4],
-                                                  handleHeights[5], handleHeights[6], presets,
-                                                  fx, speed, impact, depth, rate, bite, feedback, phaserX }));
-    expectKnobParameters (session, expectedPresets[1]);
+    const juce::StringArray expected ({ fx, speed, impact, depth, rate, bite, feedback, phaserX, handleHeights[1], handleHeights[2],
+                                        handleHeights[3], handleHeights[4], handleHeights[5], handleHeights[6], presets });
+    EXPECT_EQ (host.valuesHeard(), expected);
+    runPendingMessages();
+    EXPECT_EQ (host.valuesHeard(), expected);
 }
 
-TEST (Presets, TheKnobsMoveBeforeTheirParameters)
+TEST (Presets, APickFollowedAtOnceByClosingTheWindowOrARestoreLeavesTheWholePresetOrTheWholeRestore)
 {
-    EditorSession session;
-    session.processor.currentPreset = 0;
-    session.open();
-    session.ui().presetBox.setSelectedId (4, juce::sendNotificationAsync);
+    // A session on "Spaced Out" (6, stored as 7) whose knobs and handles have all moved since.
+    ZurizazAudioProcessor saved;
+    {
+        using namespace ParameterIds;
+        for (auto [id, value] : { std::pair { fx, 3.0f }, { speed, 3.0f }, { impact, 0.4f }, { depth, 0.9f }, { rate, 12.0f }, { bite, 6.0f }, { feedback, 0.55f }, { phaserX, 0.7f }, { presets, 7.0f } })
+            setPlain (saved, id, value);
+        for (int k = 0; k < 8; ++k)
+            setPlain (saved, handleHeights[k], (float) (120 + 20 * k) / 400.0f);
+    }
+    const auto session = StateBlobs::save (saved);
 
-    // Deliver just the box's change message by hand, as the message loop would.
-    session.ui().comboBoxChanged (&session.ui().presetBox);
+    enum Outcome
+    {
+        wholePreset,
+        wholeRestore
+    };
 
-    EXPECT_EQ (session.ui().fxKnob.getValue(), 5.0);
-    EXPECT_EQ (session.ui().biteKnob.getValue(), 16.0);
-    EXPECT_EQ (session.parameter (ParameterIds::fx), 1.0f);
-    EXPECT_EQ (session.parameter (ParameterIds::bite), 32.0f);
-    EXPECT_EQ (session.processor.stepGain[2].load(), 0.2f);   // the gains change at once
+    struct Case
+    {
+        const char* name;
+        std::function<void (EditorSession&)> pickAndThen;
+        Outcome outcome;
+    };
 
-    runPendingMessages();
-    EXPECT_EQ (session.parameter (ParameterIds::fx), 5.0f);
-    EXPECT_EQ (session.parameter (ParameterIds::bite), 16.0f);
+    // Each picks "Destroy All Humans" (4) from "Exterminate" (3), but for one that picks the
+    // session's own "Spaced Out". A pick from the menu reaches the editor as the box's change
+    // message, one turn of the message loop after the choice; the buttons act in their click.
+    const auto menuPick = [] (EditorSession& s)
+    {
+        s.ui().presetBox.setSelectedId (4, juce::dontSendNotification);
+        s.ui().comboBoxChanged (&s.ui().presetBox);
+    };
+    const auto menuChoice = [] (EditorSession& s, int presetId)
+    { s.ui().presetBox.setSelectedId (presetId, juce::sendNotificationAsync); };
+    const auto next = [] (EditorSession& s)
+    { s.ui().buttonClicked (&s.ui().nextPresetButton); };
+    const auto restore = [&session] (EditorSession& s)
+    { StateBlobs::restore (s.processor, session); };
+
+    const Case cases[] = {
+        { "menu pick, window closed", [=] (EditorSession& s)
+          { menuPick (s); s.close(); },
+          wholePreset },
+        { "next, window closed", [=] (EditorSession& s)
+          { next (s); s.close(); },
+          wholePreset },
+        { "menu pick, restore", [=] (EditorSession& s)
+          { menuPick (s); restore (s); },
+          wholeRestore },
+        { "next, restore", [=] (EditorSession& s)
+          { next (s); restore (s); },
+          wholeRestore },
+        // A paint moves the menu to the restored preset before the box's message arrives: the
+        // restore came after the choice and stands.
+        { "menu choice, restore, paint, the box's message", [=] (EditorSession& s)
+          { menuChoice (s, 4); restore (s); s.paintOnce(); },
+          wholeRestore },
+        { "menu choice of the session's preset, restore, paint, the box's message", [=] (EditorSession& s)
+          { menuChoice (s, 6); restore (s); s.paintOnce(); },
+          wholeRestore },
+        // With no paint in between, the message is the choice as it was made, and the last word.
+        { "menu choice, restore, the box's message", [=] (EditorSession& s)
+          { menuChoice (s, 4); restore (s); },
+          wholePreset },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.name);
+        EditorSession s;
+        s.processor.currentPreset = 0;
+        s.open();
+        s.choose (3);
+
+        c.pickAndThen (s);
+        runPendingMessages();
+
+        if (c.outcome == wholePreset)
+            expectPresetHeld (s, expectedPresets[3]);
+        else
+            EXPECT_EQ (StateBlobs::save (s.processor), session);
+    }
 }
 
 TEST (Presets, ChoosingTheShownPresetAgainOrClearingTheSelectionAppliesNothing)

@@ -340,6 +340,12 @@ namespace
             return events.contains (event);
         }
 
+        bool heardAnything() const
+        {
+            const juce::ScopedLock sl (lock);
+            return ! events.isEmpty();
+        }
+
     private:
         juce::String nameOf (int index) const { return instance.getParameters()[index]->getName (100); }
 
@@ -379,19 +385,30 @@ TEST_P (HostedSession, EditorChangesReachTheHostInGesturesAndSurviveRePrepares)
     };
 
     // Bypass; the panel, by a press in the centre column; "next" from preset 1 to 2,
-    // "Intergalactic" (stored as 3), which puts handle 4 at 82; then handle 4 dragged to 100.
+    // "Intergalactic" (stored as 3), which puts handle 4 at 82; then handle 4 dragged to 200 in
+    // 36 moves of 4 pixels.
     user.click (pluginWindow, 738, 14);
     EXPECT_TRUE (playUntilHeard ("BypassOn=1.0000"));
     user.click (pluginWindow, 400, 420);
     EXPECT_TRUE (playUntilHeard ("KnobsShowing=1.0000"));
     user.click (pluginWindow, 515, 14);
     EXPECT_TRUE (playUntilHeard ("Presets=" + juce::String (presetValue (2), 4)));
-    user.drag (pluginWindow, 250, 60, 100);
-    EXPECT_TRUE (playUntilHeard ("BabyRadod4=" + juce::String (heightValue (100), 4)));
+    user.drag (pluginWindow, 250, 60, 200);
+    EXPECT_TRUE (playUntilHeard ("BabyRadod4=" + juce::String (heightValue (200), 4)));
 
-    // In the VST3 every change is one gesture around its value. JUCE's LV2 client sends the
-    // values alone: LV2 has no gestures for patch parameters.
-    for (const auto& name : { "BypassOn", "KnobsShowing", "Presets", "BabyRadod4" })
+    // In the VST3 each change is one gesture: a click or a preset around its one value, the drag
+    // around all the heights it passes. JUCE's LV2 client sends the values alone: LV2 has no
+    // gestures for patch parameters.
+    struct Expected
+    {
+        const char* name;
+        std::vector<int> valuesPerGesture;
+    };
+
+    // Handle 4: the preset's 82, then the drag: 83 for the moves above the column's top, and
+    // 84 to 200, 31 heights (as many as the window system delivers moves for).
+    for (const auto& [name, valuesPerGesture] : { Expected { "BypassOn", { 1 } }, Expected { "KnobsShowing", { 1 } },
+                                                  Expected { "Presets", { 1 } }, Expected { "BabyRadod4", { 1, 31 } } })
     {
         SCOPED_TRACE (name);
         const auto events = host.of (name);
@@ -399,14 +416,35 @@ TEST_P (HostedSession, EditorChangesReachTheHostInGesturesAndSurviveRePrepares)
 
         if (isVst3())
         {
-            ASSERT_EQ (events.size() % 3, 0) << events.joinIntoString (" ");
+            std::vector<int> heard;
+            bool inGesture = false;
 
-            for (int i = 0; i < events.size(); i += 3)
+            for (const auto& event : events)
             {
-                EXPECT_EQ (events[i], "begin " + juce::String (name));
-                EXPECT_TRUE (events[i + 1].startsWith (juce::String (name) + "="));
-                EXPECT_EQ (events[i + 2], "end " + juce::String (name));
+                if (event == "begin " + juce::String (name))
+                {
+                    EXPECT_FALSE (inGesture) << events.joinIntoString (" ");
+                    inGesture = true;
+                    heard.push_back (0);
+                }
+                else if (event == "end " + juce::String (name))
+                {
+                    EXPECT_TRUE (inGesture) << events.joinIntoString (" ");
+                    inGesture = false;
+                }
+                else
+                {
+                    EXPECT_TRUE (inGesture) << event << " outside a gesture";
+                    if (! heard.empty())
+                        ++heard.back();
+                }
             }
+
+            EXPECT_FALSE (inGesture);
+            ASSERT_EQ (heard.size(), valuesPerGesture.size()) << events.joinIntoString (" ");
+
+            for (size_t i = 0; i < heard.size(); ++i)
+                EXPECT_TRUE (heard[i] >= 1 && heard[i] <= valuesPerGesture[i]) << events.joinIntoString (" ");
         }
         else
         {
@@ -418,10 +456,10 @@ TEST_P (HostedSession, EditorChangesReachTheHostInGesturesAndSurviveRePrepares)
     window.reset();
     runMessagesFor (100);
 
-    const Setting edited[] = { { "BypassOn", 1.0f }, { "KnobsShowing", 1.0f }, { "Presets", presetValue (2) }, { "BabyRadod4", heightValue (100) } };
+    const Setting edited[] = { { "BypassOn", 1.0f }, { "KnobsShowing", 1.0f }, { "Presets", presetValue (2) }, { "BabyRadod4", heightValue (200) } };
     expectHostedValues (*plugin, edited, std::size (edited));
     const auto editedState = ownState (*plugin);
-    EXPECT_EQ (savedValue (editedState, "babyRadod4"), 0.25);
+    EXPECT_NEAR (savedValue (editedState, "babyRadod4"), 0.5, 1.0e-6);
     EXPECT_EQ (savedValue (editedState, "presets"), 3.0);
 
     for (auto rate : { 44100.0, 96000.0, loadRate })
@@ -431,6 +469,91 @@ TEST_P (HostedSession, EditorChangesReachTheHostInGesturesAndSurviveRePrepares)
         EXPECT_EQ (playBlockOfHalves (*plugin), 0.5f);   // still bypassed
         expectHostedValues (*plugin, edited, std::size (edited));
         EXPECT_EQ (ownState (*plugin), editedState);
+    }
+}
+
+TEST_P (HostedSession, APresetPickFollowedAtOnceByClosingTheWindowOrARestoreLeavesTheWholePresetOrTheWholeRestore)
+{
+    XDisplay user;
+
+    if (! user.isOpen())
+        GTEST_SKIP() << "needs an X display (the test script runs ctest under xvfb-run)";
+
+    const auto saved = saveSession();
+    const auto savedOwn = PluginHost::pluginStateInside (formatName(), saved);
+    ASSERT_FALSE (savedOwn.isEmpty());
+
+    // "Intergalactic" (2, stored as 3), which "next" picks from "Default", by plain value.
+    const std::pair<const char*, double> intergalactic[] = {
+        { "fx", 1.0 },
+        { "speed", 3.0 },
+        { "impact", 0.5 },
+        { "depth", 0.1 },
+        { "rate", 0.2 },
+        { "bite", 32.0 },
+        { "feedback", 0.0 },
+        { "phaserX", 0.0 },
+        { "babyRadod1", 0.875 },
+        { "babyRadod2", 0.625 },
+        { "babyRadod3", 0.375 },
+        { "babyRadod4", 0.205 },
+        { "babyRadod5", 0.875 },
+        { "babyRadod6", 0.625 },
+        { "babyRadod7", 0.375 },
+        { "babyRadod8", 0.205 },
+        { "presets", 3.0 }
+    };
+
+    for (auto restore : { false, true })
+    {
+        SCOPED_TRACE (restore ? "a restore" : "the window closed");
+        auto instance = load();
+        ASSERT_NE (instance, nullptr);
+        instance->prepareToPlay (loadRate, blockSize);
+
+        ParameterRecorder host (*instance, { "Fx", "Speed", "Impact", "Depth", "Rate", "Bite", "Feedback", "PhaserX",
+                                             "BabyRadod1", "BabyRadod2", "BabyRadod3", "BabyRadod4", "BabyRadod5",
+                                             "BabyRadod6", "BabyRadod7", "BabyRadod8", "Presets" });
+
+        std::unique_ptr<juce::AudioProcessorEditor> window (instance->createEditorIfNeeded());
+        ASSERT_NE (window, nullptr);
+        window->addToDesktop (0);
+        window->setVisible (true);
+        const auto pluginWindow = user.waitForWindowInside (*window, 800, 477, 5000);
+        ASSERT_NE (pluginWindow, 0u) << "the plug-in's 800 x 477 window never showed";
+        runMessagesFor (300);
+
+        // "next"; the restore or the closing follows the first value the host hears of the pick,
+        // before the message loop runs again.
+        user.click (pluginWindow, 515, 14);
+        ASSERT_TRUE (runMessagesUntil ([&]
+                                       { playBlockOfHalves (*instance); return host.heardAnything(); },
+                                       5000));
+
+        if (restore)
+            instance->setStateInformation (saved.getData(), (int) saved.getSize());
+        else
+            window.reset();
+
+        runMessagesUntil ([&]
+                          { playBlockOfHalves (*instance); return false; },
+                          500);
+        window.reset();
+        runMessagesFor (100);
+
+        const auto state = ownState (*instance);
+
+        if (restore)
+        {
+            EXPECT_EQ (state, savedOwn);
+        }
+        else
+        {
+            for (const auto& [id, plain] : intergalactic)
+                EXPECT_NEAR (savedValue (state, id), plain, 1.0e-6) << id;
+        }
+
+        instance->releaseResources();
     }
 }
 

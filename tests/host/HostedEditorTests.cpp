@@ -86,8 +86,8 @@ TEST (HostedEditor, OpeningAppliesNothingAndTheNextPresetReachesTheHostAsParamet
     EXPECT_EQ (host.changed.joinIntoString (" ").toStdString(), "");
     host.changed.clear();
 
-    // "next" goes on to "Spaced Out": it places all eight handles (none of them at the 350 they
-    // stood at), stores the preset, and sets all eight knobs from the message loop.
+    // "next" goes on to "Spaced Out": it sets all eight knobs, places all eight handles (none of
+    // them at the 350 they stood at) and stores the preset, all in the click.
     constexpr int nextButtonX = 515, nextButtonY = 14;
     user.click (pluginWindow, nextButtonX, nextButtonY);
     runMessagesUntil ([&]
@@ -98,8 +98,8 @@ TEST (HostedEditor, OpeningAppliesNothingAndTheNextPresetReachesTheHostAsParamet
     plugin->removeListener (&host);
 
     EXPECT_EQ (host.changed.joinIntoString (" ").toStdString(),
-               "BabyRadod1 BabyRadod2 BabyRadod3 BabyRadod4 BabyRadod5 BabyRadod6 BabyRadod7 BabyRadod8 Presets "
-               "Fx Speed Impact Depth Rate Bite Feedback PhaserX");
+               "Fx Speed Impact Depth Rate Bite Feedback PhaserX "
+               "BabyRadod1 BabyRadod2 BabyRadod3 BabyRadod4 BabyRadod5 BabyRadod6 BabyRadod7 BabyRadod8 Presets");
 
     struct Expected
     {

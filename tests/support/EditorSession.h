@@ -37,6 +37,14 @@ struct EditorSession
         runPendingMessages();
     }
 
+    /** Runs the editor's own paint once, which brings the window in line with the processor. */
+    void paintOnce()
+    {
+        juce::Image canvas (juce::Image::ARGB, editor->getWidth(), editor->getHeight(), true);
+        juce::Graphics g (canvas);
+        editor->paint (g);
+    }
+
     float parameter (const char* id) { return processor.treeState.getRawParameterValue (id)->load(); }
 
     void setParameter (const char* id, float plain) { setPlain (processor, id, plain); }
