@@ -164,11 +164,11 @@ TEST_P (HostAbuse, RestoringSessionsWhileTheAudioThreadRunsNeitherCrashesNorBrea
 
     std::thread audioThread ([&]
                              {
-        juce::Random random (3);
+        juce::Random noise (3);
 
         while (! stop.load())
         {
-            if (! processNoise (*plugin, 2, 1 + random.nextInt (512), random))
+            if (! processNoise (*plugin, 2, 1 + noise.nextInt (512), noise))
                 ++nonFiniteBlocks;
 
             ++blocks;
@@ -243,7 +243,7 @@ TEST_P (HostAbuse, TheWindowOpensAndClosesManyTimesWhileTheAudioRuns)
         }
 
         runPendingMessages();
-        window.reset();
+        PluginHost::closeWindowBehindPostedCalls (window);
         runPendingMessages();
     }
 

@@ -255,7 +255,9 @@ TEST_P (HostNonFinite, NonFiniteKnobValuesWithTheWindowOpenLeaveItsMessageLoopRu
                 // NaN shows as the default, which the audio plays; an infinity as the end of the
                 // range the parameter takes it to.
                 if (checkPixels)
+                {
                     EXPECT_EQ (pixelsThatDiffer (user.grab (pluginWindow), looks[shownAs], box), 0);
+                }
             }
 
             parameter->setValueNotifyingHost (parameter->getDefaultValue());
@@ -265,7 +267,7 @@ TEST_P (HostNonFinite, NonFiniteKnobValuesWithTheWindowOpenLeaveItsMessageLoopRu
         EXPECT_TRUE (windowAnswersAClick()) << "the window no longer answers a click";
     }
 
-    window.reset();
+    PluginHost::closeWindowBehindPostedCalls (window);
     runMessagesFor (100);
 }
 

@@ -1,5 +1,7 @@
 #include "PluginHost.h"
 
+#include "MessageLoop.h"
+
 namespace
 {
     // Set while this host asks the LV2 format to search a folder of its choice.
@@ -188,5 +190,17 @@ namespace PluginHost
                                                                  juce::String& errorMessage)
     {
         return load (formatName, builtBundle (formatName), builtLv2Uri(), 48000.0, 512, errorMessage);
+    }
+
+    void closeWindowBehindPostedCalls (std::unique_ptr<juce::AudioProcessorEditor>& window)
+    {
+        auto closed = std::make_shared<bool> (false);
+        juce::MessageManager::callAsync ([editor = window.release(), closed]
+                                         {
+                                             delete editor;
+                                             *closed = true; });
+        runMessagesUntil ([&]
+                          { return *closed; },
+                          10000);
     }
 }

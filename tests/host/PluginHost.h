@@ -35,6 +35,13 @@ namespace PluginHost
     */
     juce::MemoryBlock pluginStateInside (const juce::String& formatName, const juce::MemoryBlock& hostedState);
 
+    /** Closes a hosted plug-in's window once the messages already posted have run, and returns
+        when it is gone. JUCE's host window for an embedded editor posts a call to itself (it keeps
+        a bare pointer) when the X server tells it the plug-in's window was configured; deleted at
+        once, the window could leave that call to run on freed memory.
+    */
+    void closeWindowBehindPostedCalls (std::unique_ptr<juce::AudioProcessorEditor>& window);
+
     //==============================================================================
     /** The bundle of Zurizaz that this build made for a format ("VST3" or "LV2"). */
     juce::File builtBundle (const juce::String& formatName);
