@@ -243,7 +243,7 @@ TEST_P (HostAbuse, TheWindowOpensAndClosesManyTimesWhileTheAudioRuns)
         }
 
         runPendingMessages();
-        PluginHost::closeWindowBehindPostedCalls (window);
+        window.reset();
         runPendingMessages();
     }
 

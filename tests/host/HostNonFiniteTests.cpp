@@ -267,7 +267,7 @@ TEST_P (HostNonFinite, NonFiniteKnobValuesWithTheWindowOpenLeaveItsMessageLoopRu
         EXPECT_TRUE (windowAnswersAClick()) << "the window no longer answers a click";
     }
 
-    PluginHost::closeWindowBehindPostedCalls (window);
+    window.reset();
     runMessagesFor (100);
 }
 

@@ -88,7 +88,7 @@ TEST (HostedEditorScreen, TheVst3WindowShowsTheBackgroundAtHalfSizeAndTheTempoFo
     EXPECT_GT (changedInside, 20);
     EXPECT_EQ (changedElsewhere, 0);
 
-    PluginHost::closeWindowBehindPostedCalls (window);
+    window.reset();
     plugin->releaseResources();
     plugin->setPlayHead (nullptr);
 }
@@ -210,7 +210,7 @@ TEST (HostedEditorScreen, TheVst3WindowShowsEveryHandleInItsColumnAtTheLowestAnd
 
         window->setVisible (false);
         runMessagesFor (100);
-        PluginHost::closeWindowBehindPostedCalls (window);
+        window.reset();
         plugin->releaseResources();
     }
 }

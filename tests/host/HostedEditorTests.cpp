@@ -121,6 +121,6 @@ TEST (HostedEditor, OpeningAppliesNothingAndTheNextPresetReachesTheHostAsParamet
         EXPECT_NEAR (parameter->getValue(), value, 1.0e-4f) << name;
     }
 
-    PluginHost::closeWindowBehindPostedCalls (window);
+    window.reset();
     plugin->releaseResources();
 }

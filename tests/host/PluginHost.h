@@ -35,7 +35,7 @@ namespace PluginHost
     */
     juce::MemoryBlock pluginStateInside (const juce::String& formatName, const juce::MemoryBlock& hostedState);
 
-    /** Closes a hosted plug-in's window once the messages already posted have run, and returns
+    /** Closes a hosted LV2 plug-in's window once the messages already posted have run, and returns
         when it is gone. JUCE's host window for an embedded editor posts a call to itself (it keeps
         a bare pointer) when the X server tells it the plug-in's window was configured; deleted at
         once, the window could leave that call to run on freed memory.
