@@ -534,22 +534,23 @@ TEST_P (HostedSession, APresetPickFollowedAtOnceByClosingTheWindowOrARestoreLeav
         // may run first: one of them may be to the host's window, which must not be gone by then.
         // The VST3 window is deleted at once: its plug-in takes its events off the host's loop,
         // which must not happen from inside one of the loop's own calls.
+        const auto closeWindow = [&]
+        {
+            if (isVst3())
+                window.reset();
+            else
+                PluginHost::closeWindowBehindPostedCalls (window);
+        };
+
         if (restore)
             instance->setStateInformation (saved.getData(), (int) saved.getSize());
-        else if (isVst3())
-            window.reset();
         else
-            PluginHost::closeWindowBehindPostedCalls (window);
+            closeWindow();
 
         runMessagesUntil ([&]
                           { playBlockOfHalves (*instance); return false; },
                           500);
-
-        if (isVst3())
-            window.reset();
-        else
-            PluginHost::closeWindowBehindPostedCalls (window);
-
+        closeWindow();
         runMessagesFor (100);
 
         const auto state = ownState (*instance);
