@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "Knob.h"
 #include "LiveParameter.h"
 
 /** The sample-level arithmetic of the effect modes, and the passes of DISTORT and DESTROY.
@@ -36,6 +37,32 @@ namespace EffectModes
     {
         const char* name;
         bool usesImpact, usesBite, usesDelayKnobs;   // delay knobs: depth, rate, feedback, phaserX
+
+        /** Whether the mode reads the knob; speed and fx, which choose the step and the mode, are
+            read by every mode. */
+        constexpr bool uses (Knob knob) const noexcept
+        {
+            switch (knob)
+            {
+                case Knob::speed:
+                case Knob::fx:
+                    return true;
+
+                case Knob::impact:
+                    return usesImpact;
+
+                case Knob::bite:
+                    return usesBite;
+
+                case Knob::depth:
+                case Knob::rate:
+                case Knob::feedback:
+                case Knob::phaserX:
+                    return usesDelayKnobs;
+            }
+
+            return false;
+        }
     };
 
     /** One row per EffectMode, indexed by it. */

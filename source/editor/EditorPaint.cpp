@@ -1,7 +1,5 @@
 #include "PluginEditor.h"
 
-#include <string_view>
-
 #include "EditorImages.h"
 #include "HandleGeometry.h"
 #include "dsp/EffectModes.h"
@@ -21,16 +19,31 @@ namespace
         return EffectModes::destroyBitDepth ((float) biteDisplay);
     }
 
-    /** Whether a mode uses the covered knob of this parameter. */
-    bool usesKnob (const EffectModes::ModeInfo& mode, std::string_view parameterId)
+    /** A knob's readout for its published int: speed names its mode, the others show their
+        prefix and the int. fx names the mode read once for the whole paint, which bite's readout
+        follows too. */
+    juce::String readoutText (Knob knob, int published, EffectModes::EffectMode mode)
     {
-        if (parameterId == ParameterIds::impact)
-            return mode.usesImpact;
+        switch (knob)
+        {
+            case Knob::fx:
+                return EffectModes::infoFor (mode).name;
 
-        if (parameterId == ParameterIds::bite)
-            return mode.usesBite;
+            case Knob::speed:
+                return StepGate::infoFor (StepGate::toSpeedMode (published)).name;
 
-        return mode.usesDelayKnobs;
+            case Knob::bite:
+                return knobParameter (knob).readoutPrefix + juce::String (biteReadout (published, mode));
+
+            case Knob::impact:
+            case Knob::depth:
+            case Knob::rate:
+            case Knob::feedback:
+            case Knob::phaserX:
+                break;
+        }
+
+        return knobParameter (knob).readoutPrefix + juce::String (published);
     }
 }
 
@@ -124,14 +137,8 @@ void ZurizazAudioProcessorEditor::refreshReadouts()
         label.setVisible (true);
     };
 
-    showReadout (fxLabel, EffectModes::infoFor (mode).name);
-    showReadout (speedLabel, StepGate::infoFor (StepGate::toSpeedMode (p.speedMode)).name);
-    showReadout (impactLabel, "IMPACT: " + juce::String (p.impactDisplay.load()));
-    showReadout (depthLabel, "DEPTH: " + juce::String (p.depthDisplay.load()));
-    showReadout (rateLabel, "RATE: " + juce::String (p.rateDisplay.load()));
-    showReadout (feedbackLabel, "FEEDBACK: " + juce::String (p.feedbackDisplay.load()));
-    showReadout (phaseLabel, "PHASE: " + juce::String (p.phaseDisplay.load()));
-    showReadout (biteLabel, "BITE: " + juce::String (biteReadout (p.biteDisplay, mode)));
+    for (auto knob : readoutOrder)
+        showReadout (slotFor (knob).label, readoutText (knob, p.knobReadout (knob).load(), mode));
 }
 
 void ZurizazAudioProcessorEditor::refreshLights()
@@ -161,7 +168,7 @@ void ZurizazAudioProcessorEditor::refreshCovers()
         if (slot.cover == nullptr)
             continue;
 
-        const auto used = usesKnob (info, slot.parameterId);
+        const auto used = info.uses (slot.parameter);
         slot.cover->setVisible (panelOpen && ! used);
 
         if (mode != EffectModes::EffectMode::none)

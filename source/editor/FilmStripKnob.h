@@ -14,7 +14,14 @@ class FilmStripKnob : public juce::Slider
 public:
     /** Builds a knob from a strip of frameCount frames; a count below 1 is taken as 1. */
     FilmStripKnob (juce::Image strip, int frameCount, bool horizontal);
+
+    /** Builds a knob that draws nothing until setFilmStrip gives it a strip. */
+    FilmStripKnob();
+
     ~FilmStripKnob() override;
+
+    /** Takes a strip of frameCount frames in place of the one it had; a count below 1 is taken as 1. */
+    void setFilmStrip (juce::Image strip, int frameCount, bool horizontal);
 
     /** Draws the frame for the current value over the whole bounds, and nothing else. */
     void paint (juce::Graphics&) override;
@@ -24,8 +31,8 @@ public:
     int getFrameHeight() const noexcept { return frameHeight; }
 
 private:
-    int numFrames;
-    bool isHorizontal;
+    int numFrames = 1;
+    bool isHorizontal = false;
     juce::Image filmStrip;
     int frameWidth = 0;
     int frameHeight = 0;

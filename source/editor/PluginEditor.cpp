@@ -13,14 +13,6 @@ namespace
 ZurizazAudioProcessorEditor::ZurizazAudioProcessorEditor (ZurizazAudioProcessor& p)
     : AudioProcessorEditor (&p),
       audioProcessor (p),
-      speedKnob (rightKnobStrip(), framesPerStrip, false),
-      fxKnob (leftKnobStrip(), framesPerStrip, false),
-      impactKnob (leftKnobStrip(), framesPerStrip, false),
-      depthKnob (leftKnobStrip(), framesPerStrip, false),
-      rateKnob (leftKnobStrip(), framesPerStrip, false),
-      feedbackKnob (rightKnobStrip(), framesPerStrip, false),
-      phaserXKnob (rightKnobStrip(), framesPerStrip, false),
-      biteKnob (rightKnobStrip(), framesPerStrip, false),
       textFont (EditorImages::textFont()),
       knobSlots (makeKnobSlots (*this))
 {
@@ -35,16 +27,16 @@ ZurizazAudioProcessorEditor::ZurizazAudioProcessorEditor (ZurizazAudioProcessor&
     const auto preset = audioProcessor.currentPreset.load();
     audioProcessor.presetChangeArmed = ! (preset >= 1 && preset <= (int) presetTable.size());
 
-    namespace id = ParameterIds;
-    auto& state = audioProcessor.treeState;
-    speedAttachment = std::make_unique<KnobAttachment> (state, id::speed, speedKnob);
-    fxAttachment = std::make_unique<KnobAttachment> (state, id::fx, fxKnob);
-    impactAttachment = std::make_unique<KnobAttachment> (state, id::impact, impactKnob);
-    depthAttachment = std::make_unique<KnobAttachment> (state, id::depth, depthKnob);
-    rateAttachment = std::make_unique<KnobAttachment> (state, id::rate, rateKnob);
-    feedbackAttachment = std::make_unique<KnobAttachment> (state, id::feedback, feedbackKnob);
-    phaserXAttachment = std::make_unique<KnobAttachment> (state, id::phaserX, phaserXKnob);
-    biteAttachment = std::make_unique<KnobAttachment> (state, id::bite, biteKnob);
+    // The ranges come after the attachments and replace theirs with the knobs' own steps.
+    for (auto knob : attachmentOrder)
+    {
+        auto& slot = slotFor (knob);
+        const auto& parameter = knobParameter (knob);
+        slot.knob.setFilmStrip (slot.filmStrip, framesPerStrip, false);
+        slot.attachment = std::make_unique<KnobAttachment> (audioProcessor.treeState, parameter.id, slot.knob);
+        slot.knob.setSliderStyle (juce::Slider::RotaryHorizontalVerticalDrag);
+        slot.knob.setRange (parameter.minimum, parameter.maximum, parameter.knobStep);
+    }
 
     presetBox.setTextWhenNothingSelected ("Presets");
     for (size_t i = 0; i < presetTable.size(); ++i)
@@ -83,20 +75,16 @@ ZurizazAudioProcessorEditor::ZurizazAudioProcessorEditor (ZurizazAudioProcessor&
     addAndMakeVisible (rightKnobPanel);
     rightKnobPanel.setVisible (false);
 
-    // The ranges come after the attachments and replace theirs with the knobs' own steps.
-    for (auto& slot : knobSlots)
-    {
-        const auto& parameter = knobParameter (slot.parameterId);
-        slot.knob.setSliderStyle (juce::Slider::RotaryHorizontalVerticalDrag);
-        slot.knob.setRange (parameter.minimum, parameter.maximum, parameter.knobStep);
-        addAndMakeVisible (slot.knob);
-    }
+    for (auto knob : childOrder)
+        addAndMakeVisible (slotFor (knob).knob);
 
     for (auto& slot : knobSlots)
         slot.knob.setVisible (false);
 
-    for (auto& slot : knobSlots)
+    for (auto knob : childOrder)
     {
+        auto& slot = slotFor (knob);
+
         if (slot.cover != nullptr)
         {
             // A knob on the left panel takes the left panel's cover.
@@ -105,9 +93,9 @@ ZurizazAudioProcessorEditor::ZurizazAudioProcessorEditor (ZurizazAudioProcessor&
         }
     }
 
-    // The readouts are stacked in an order of their own.
-    for (auto* label : { &fxLabel, &speedLabel, &impactLabel, &depthLabel, &rateLabel, &feedbackLabel, &phaseLabel, &biteLabel })
+    for (auto knob : readoutOrder)
     {
+        auto* label = &slotFor (knob).label;
         label->setText ({}, juce::dontSendNotification);
         label->setFont (textFont);
         label->setJustificationType (juce::Justification::centred);
@@ -131,16 +119,15 @@ ZurizazAudioProcessorEditor::~ZurizazAudioProcessorEditor()
     endHandleGestures();
 }
 
-std::array<ZurizazAudioProcessorEditor::KnobSlot, knobParameters.size()> ZurizazAudioProcessorEditor::makeKnobSlots (ZurizazAudioProcessorEditor& e)
+std::array<ZurizazAudioProcessorEditor::KnobSlot, numKnobs> ZurizazAudioProcessorEditor::makeKnobSlots (ZurizazAudioProcessorEditor& e)
 {
-    namespace id = ParameterIds;
-
-    return { { { e.speedKnob, nullptr, e.speedLabel, id::speed, { 575, 150 } },
-               { e.fxKnob, nullptr, e.fxLabel, id::fx, { 160, 150 } },
-               { e.impactKnob, &e.impactCover, e.impactLabel, id::impact, { 70, 150 } },
-               { e.depthKnob, &e.depthCover, e.depthLabel, id::depth, { 70, 243 } },
-               { e.rateKnob, &e.rateCover, e.rateLabel, id::rate, { 160, 243 } },
-               { e.biteKnob, &e.biteCover, e.biteLabel, id::bite, { 665, 150 } },
-               { e.feedbackKnob, &e.feedbackCover, e.feedbackLabel, id::feedback, { 575, 243 } },
-               { e.phaserXKnob, &e.phaserXCover, e.phaseLabel, id::phaserX, { 665, 243 } } } };
+    // Each knob takes the strip of the panel it sits on.
+    return { { { e.speedKnob, rightKnobStrip(), nullptr, e.speedLabel, Knob::speed, { 575, 150 }, {} },
+               { e.fxKnob, leftKnobStrip(), nullptr, e.fxLabel, Knob::fx, { 160, 150 }, {} },
+               { e.impactKnob, leftKnobStrip(), &e.impactCover, e.impactLabel, Knob::impact, { 70, 150 }, {} },
+               { e.depthKnob, leftKnobStrip(), &e.depthCover, e.depthLabel, Knob::depth, { 70, 243 }, {} },
+               { e.rateKnob, leftKnobStrip(), &e.rateCover, e.rateLabel, Knob::rate, { 160, 243 }, {} },
+               { e.feedbackKnob, rightKnobStrip(), &e.feedbackCover, e.feedbackLabel, Knob::feedback, { 575, 243 }, {} },
+               { e.phaserXKnob, rightKnobStrip(), &e.phaserXCover, e.phaseLabel, Knob::phaserX, { 665, 243 }, {} },
+               { e.biteKnob, rightKnobStrip(), &e.biteCover, e.biteLabel, Knob::bite, { 665, 150 }, {} } } };
 }

@@ -61,30 +61,46 @@ public:
     juce::ImageButton infoButton;
     juce::ImageButton bypassButton;
 
+    // Their strips and attachments come from their knob slots.
     FilmStripKnob speedKnob, fxKnob, impactKnob, depthKnob, rateKnob, feedbackKnob, phaserXKnob, biteKnob;
 
     juce::ImageButton impactCover, depthCover, rateCover, feedbackCover, phaserXCover, biteCover;
 
     juce::Label fxLabel, speedLabel, impactLabel, depthLabel, rateLabel, feedbackLabel, phaseLabel, biteLabel;
 
-    // Declared after the knobs so they are destroyed first.
-    std::unique_ptr<KnobAttachment> speedAttachment, fxAttachment, impactAttachment, depthAttachment,
-        rateAttachment, feedbackAttachment, phaserXAttachment, biteAttachment;
-
 private:
-    /** A knob with its cover (none for speed and fx, which every mode uses), its readout, its
-        parameter and its top-left corner. The cover lies on the knob and the readout under it. */
+    /** A knob with its film strip, its cover (none for speed and fx, which every mode uses), its
+        readout, its parameter, its top-left corner and the attachment that binds it to the
+        parameter. The cover lies on the knob and the readout under it. */
     struct KnobSlot
     {
         FilmStripKnob& knob;
+        juce::Image filmStrip;
         juce::ImageButton* cover;
         juce::Label& label;
-        const char* parameterId;
+        Knob parameter;
         juce::Point<int> position;
+        std::unique_ptr<KnobAttachment> attachment;
     };
 
-    /** The knob slots, in the order the knobs and their covers are added. */
-    static std::array<KnobSlot, knobParameters.size()> makeKnobSlots (ZurizazAudioProcessorEditor&);
+    /** The knob slots, indexed by Knob. */
+    static std::array<KnobSlot, numKnobs> makeKnobSlots (ZurizazAudioProcessorEditor&);
+
+    KnobSlot& slotFor (Knob knob) noexcept { return knobSlots[knobIndex (knob)]; }
+
+    /** The order the knobs are bound to their parameters: host order. Each knob takes its
+        parameter's value as it is bound; none waits on another. */
+    static constexpr std::array<Knob, numKnobs> attachmentOrder = knobsInHostOrder;
+
+    /** The order the knobs, and then the covers of the ones that have them, are added: their
+        stacking among the window's children, back to front. */
+    static constexpr std::array<Knob, numKnobs> childOrder { Knob::speed, Knob::fx, Knob::impact, Knob::depth,
+                                                             Knob::rate, Knob::bite, Knob::feedback, Knob::phaserX };
+
+    /** The order the readouts are added, above the covers and below the information overlay, and
+        the order paint sets their texts in. */
+    static constexpr std::array<Knob, numKnobs> readoutOrder { Knob::fx, Knob::speed, Knob::impact, Knob::depth,
+                                                               Knob::rate, Knob::feedback, Knob::phaserX, Knob::bite };
 
     //==============================================================================
     /** Fills the window and draws the background picture at the window's physical scale. */
@@ -163,7 +179,8 @@ private:
     // marks its area itself when the processor's tempo has moved on.
     int lastPaintedTempo = TempoText::noValue;
 
-    const std::array<KnobSlot, knobParameters.size()> knobSlots;
+    // Last, so the attachments go before the knobs, covers and labels they refer to.
+    std::array<KnobSlot, numKnobs> knobSlots;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ZurizazAudioProcessorEditor)
 };

@@ -51,15 +51,10 @@ void ZurizazAudioProcessorEditor::applyPreset (int presetId)
 
     // Every value goes to its parameter here, at once; the knobs follow their parameters in the
     // same call, and the gains and heights follow theirs.
-    namespace id = ParameterIds;
-    audioProcessor.applyPresetFromEditor ({ { { id::fx, preset.fx },
-                                              { id::speed, preset.speed },
-                                              { id::impact, preset.impact },
-                                              { id::depth, preset.depth },
-                                              { id::rate, preset.rate },
-                                              { id::bite, preset.bite },
-                                              { id::feedback, preset.feedback },
-                                              { id::phaserX, preset.phaserX } } },
-                                          preset.handleHeights,
-                                          presetId);
+    std::array<ZurizazAudioProcessor::KnobSetting, numKnobs> knobs {};
+
+    for (size_t i = 0; i < knobs.size(); ++i)
+        knobs[i] = { presetKnobOrder[i], preset.knobValues[knobIndex (presetKnobOrder[i])] };
+
+    audioProcessor.applyPresetFromEditor (knobs, preset.handleHeights, presetId);
 }

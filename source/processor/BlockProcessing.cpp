@@ -44,7 +44,7 @@ void ZurizazAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce
     if (bypassOn.load (std::memory_order_relaxed))
         return;
 
-    const auto bite = biteValue.load();
+    const auto bite = knobValue (Knob::bite).load();
     publishModesAndDisplays (bite);
 
     // One pass per input channel, each counted into the step clock in channel-samples.
@@ -79,17 +79,29 @@ void ZurizazAudioProcessor::readTempo()
     samplesPerBar = barLength.update (bpm, getSampleRate());
 }
 
+namespace
+{
+    // Indexed by Knob.
+    constexpr std::array<std::atomic<int> ZurizazAudioProcessor::*, numKnobs> readoutMembers {
+        &ZurizazAudioProcessor::speedMode, &ZurizazAudioProcessor::fxMode, &ZurizazAudioProcessor::impactDisplay,
+        &ZurizazAudioProcessor::depthDisplay, &ZurizazAudioProcessor::rateDisplay, &ZurizazAudioProcessor::feedbackDisplay,
+        &ZurizazAudioProcessor::phaseDisplay, &ZurizazAudioProcessor::biteDisplay
+    };
+}
+
+std::atomic<int>& ZurizazAudioProcessor::knobReadout (Knob knob) noexcept
+{
+    return this->*readoutMembers[knobIndex (knob)];
+}
+
 void ZurizazAudioProcessor::publishModesAndDisplays (float bite)
 {
-    fxMode.store (truncated (fxValue.load()), std::memory_order_relaxed);
-    speedMode.store (truncated (speedValue.load()), std::memory_order_relaxed);
-
-    impactDisplay.store (truncated (impactValue.load() * 100.0f), std::memory_order_relaxed);
-    depthDisplay.store (truncated (depthValue.load() * 100.0f), std::memory_order_relaxed);
-    rateDisplay.store (truncated (rateValue.load() * 5.0f), std::memory_order_relaxed);
-    biteDisplay.store (truncated (bite), std::memory_order_relaxed);
-    feedbackDisplay.store (truncated (feedbackValue.load() * 100.0f), std::memory_order_relaxed);
-    phaseDisplay.store (truncated (phaserXValue.load() * 100.0f), std::memory_order_relaxed);
+    for (auto knob : knobsInHostOrder)
+    {
+        // Bite as the block's passes take it, so its readout shows what is played.
+        const auto value = knob == Knob::bite ? bite : knobValue (knob).load();
+        knobReadout (knob).store (truncated (value * knobParameter (knob).readoutScale), std::memory_order_relaxed);
+    }
 }
 
 void ZurizazAudioProcessor::runEffectPass (juce::AudioBuffer<float>& buffer, int channel, int numChannels, float bite)
@@ -110,11 +122,11 @@ void ZurizazAudioProcessor::runEffectPass (juce::AudioBuffer<float>& buffer, int
     switch (mode)
     {
         case EffectMode::distort:
-            EffectModes::distortPass (samples, numSamples, impactValue);
+            EffectModes::distortPass (samples, numSamples, knobValue (Knob::impact));
             break;
 
         case EffectMode::destroy:
-            EffectModes::destroyPass (samples, left, right, numSamples, bite, impactValue);
+            EffectModes::destroyPass (samples, left, right, numSamples, bite, knobValue (Knob::impact));
             break;
 
         case EffectMode::glimmer:
@@ -122,8 +134,8 @@ void ZurizazAudioProcessor::runEffectPass (juce::AudioBuffer<float>& buffer, int
         {
             ModulatedDelay::DelayLines lines { delayBufferLeft, delayBufferRight, delayBufferLength,
                                                writeIndex, lfoPhase, feedbackLeft, feedbackRight };
-            const ModulatedDelay::Controls controls { impactValue, depthValue, rateValue,
-                                                      feedbackValue, phaserXValue, biteValue };
+            const ModulatedDelay::Controls controls { knobValue (Knob::impact), knobValue (Knob::depth), knobValue (Knob::rate),
+                                                      knobValue (Knob::feedback), knobValue (Knob::phaserX), knobValue (Knob::bite) };
 
             ModulatedDelay::process (lines, controls,
                                      mode == EffectMode::glimmer ? ModulatedDelay::glimmerSweep : ModulatedDelay::quakeSweep,

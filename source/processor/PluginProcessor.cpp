@@ -163,7 +163,7 @@ void ZurizazAudioProcessor::endHandleGesture (int index)
     handleParameters[(size_t) index]->endChangeGesture();
 }
 
-void ZurizazAudioProcessor::applyPresetFromEditor (const std::array<KnobSetting, knobParameters.size()>& knobs,
+void ZurizazAudioProcessor::applyPresetFromEditor (const std::array<KnobSetting, numKnobs>& knobs,
                                                    const std::array<int, StepGate::numSteps>& handleHeights,
                                                    int presetId)
 {
@@ -174,7 +174,7 @@ void ZurizazAudioProcessor::applyPresetFromEditor (const std::array<KnobSetting,
     };
 
     // Eight knobs, eight handles and the preset.
-    std::array<Change, knobParameters.size() + StepGate::numSteps + 1> changes {};
+    std::array<Change, numKnobs + StepGate::numSteps + 1> changes {};
     size_t numChanges = 0;
 
     const auto add = [&] (juce::RangedAudioParameter* parameter, float plainValue, bool evenIfHeld)
@@ -187,7 +187,7 @@ void ZurizazAudioProcessor::applyPresetFromEditor (const std::array<KnobSetting,
     };
 
     for (const auto& knob : knobs)
-        add (treeState.getParameter (knob.parameterId), (float) knob.value, false);
+        add (treeState.getParameter (knobParameter (knob.knob).id), (float) knob.value, false);
 
     for (size_t k = 0; k < handleParameters.size(); ++k)
         add (handleParameters[k], storedHeight (handleHeights[k]), false);

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <atomic>
+#include <utility>
 #include <vector>
 
 #include <juce_audio_processors/juce_audio_processors.h>
@@ -86,10 +87,10 @@ public:
     void setHandleHeightInGesture (int index, int y);
     void endHandleGesture (int index);
 
-    /** A knob value of a preset: the knob parameter's id and its plain value. */
+    /** A knob value of a preset: the knob and its parameter's plain value. */
     struct KnobSetting
     {
-        const char* parameterId;
+        Knob knob;
         double value;
     };
 
@@ -99,7 +100,7 @@ public:
         in this call, so whatever the host does next sees the whole preset. handleHeights are
         editor pixels (82..350), presetId 1..12. Message thread.
     */
-    void applyPresetFromEditor (const std::array<KnobSetting, knobParameters.size()>& knobs,
+    void applyPresetFromEditor (const std::array<KnobSetting, numKnobs>& knobs,
                                 const std::array<int, StepGate::numSteps>& handleHeights,
                                 int presetId);
 
@@ -125,6 +126,10 @@ public:
     std::atomic<int> biteDisplay { 32 };
     std::atomic<int> feedbackDisplay { 29 };
     std::atomic<int> phaseDisplay { 0 };
+
+    /** The int the audio thread publishes for a knob's readout: fxMode, speedMode or the knob's
+        display. */
+    std::atomic<int>& knobReadout (Knob) noexcept;
 
     // Step gate.
     float previousGain = 1.0f;
@@ -153,16 +158,9 @@ public:
     std::vector<float> delayBufferRight;
 
 private:
-    // The parameters block processing reads, looked up once: the audio thread only loads them,
-    // and reads a value that is not finite as the default.
-    const LiveParameter speedValue = liveParameter (ParameterIds::speed);
-    const LiveParameter fxValue = liveParameter (ParameterIds::fx);
-    const LiveParameter impactValue = liveParameter (ParameterIds::impact);
-    const LiveParameter depthValue = liveParameter (ParameterIds::depth);
-    const LiveParameter rateValue = liveParameter (ParameterIds::rate);
-    const LiveParameter feedbackValue = liveParameter (ParameterIds::feedback);
-    const LiveParameter phaserXValue = liveParameter (ParameterIds::phaserX);
-    const LiveParameter biteValue = liveParameter (ParameterIds::bite);
+    // The knob parameters block processing reads, indexed by Knob and looked up once: the audio
+    // thread only loads them, and reads a value that is not finite as the default.
+    const std::array<LiveParameter, numKnobs> knobValues = liveKnobParameters (std::make_index_sequence<numKnobs>());
 
     // The parameters the editor's values live in, looked up once.
     juce::RangedAudioParameter* const bypassParameter = treeState.getParameter (ParameterIds::bypassOn);
@@ -174,6 +172,15 @@ private:
     Tempo::BarLength barLength;
 
     LiveParameter liveParameter (const char* id) const;
+
+    template <size_t... knob>
+    std::array<LiveParameter, numKnobs> liveKnobParameters (std::index_sequence<knob...>) const
+    {
+        return { { liveParameter (knobParameters[knob].id)... } };
+    }
+
+    const LiveParameter& knobValue (Knob knob) const noexcept { return knobValues[knobIndex (knob)]; }
+
     void readTempo();
     void publishModesAndDisplays (float bite);
     void runEffectPass (juce::AudioBuffer<float>&, int channel, int numChannels, float bite);

@@ -10,8 +10,8 @@ namespace
     }
 
     // The table's doubles narrow to the floats the parameters have always had.
-    static_assert ((float) knobParameters[2].minimum == 0.1f && (float) knobParameters[3].defaultValue == 0.2f
-                   && (float) knobParameters[5].maximum == 0.6f && (float) knobParameters[5].defaultValue == 0.3f);
+    static_assert ((float) knobParameter (Knob::impact).minimum == 0.1f && (float) knobParameter (Knob::depth).defaultValue == 0.2f
+                   && (float) knobParameter (Knob::feedback).maximum == 0.6f && (float) knobParameter (Knob::feedback).defaultValue == 0.3f);
 
     // The framework's five-argument form: a linear range with a 0.01 grid from the minimum.
     std::unique_ptr<juce::AudioParameterFloat> floatParameter (const char* id, float minimum, float maximum, float defaultValue)

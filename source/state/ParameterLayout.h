@@ -1,9 +1,10 @@
 #pragma once
 
 #include <array>
-#include <string_view>
 
 #include <juce_audio_processors/juce_audio_processors.h>
+
+#include "dsp/Knob.h"
 
 /** The IDs of the plug-in's 19 parameters, in host index order.
 
@@ -30,39 +31,38 @@ namespace ParameterIds
                                                      "babyRadod5", "babyRadod6", "babyRadod7", "babyRadod8" };
 }
 
-/** One knob parameter: its range and default, and the step its knob turns in.
+/** One knob parameter: its range and default, the step its knob turns in, and its readout.
 
     The parameter itself keeps the framework's 0.01 grid from the minimum; the knob's step is the
     coarser (or finer) one the editor gives the knob. The values are doubles, as the knob takes
     them; the parameter takes them as floats.
+
+    The audio thread publishes the value times readoutScale, truncated to an int, and the readout
+    shows readoutPrefix and that int. Speed and fx have no prefix: their readouts name the mode
+    their int selects.
 */
 struct KnobParameter
 {
     const char* id;
     double minimum, maximum, defaultValue, knobStep;
+    const char* readoutPrefix;
+    float readoutScale;
 };
 
-/** The eight knob parameters, in host index order. The rate's minimum and step are the floats
-    0.1f and 0.02f widened, which is what its knob has always used. */
-inline constexpr std::array<KnobParameter, 8> knobParameters { { { ParameterIds::speed, 1.0, 3.0, 2.0, 1.0 },
-                                                                 { ParameterIds::fx, 1.0, 5.0, 1.0, 1.0 },
-                                                                 { ParameterIds::impact, 0.1, 1.0, 1.0, 0.01 },
-                                                                 { ParameterIds::depth, 0.0, 1.0, 0.2, 0.01 },
-                                                                 { ParameterIds::rate, (double) 0.1f, 20.0, 3.5, (double) 0.02f },
-                                                                 { ParameterIds::feedback, 0.0, 0.6, 0.3, 0.005 },
-                                                                 { ParameterIds::phaserX, 0.0, 1.0, 0.0, 0.1 },
-                                                                 { ParameterIds::bite, 2.0, 32.0, 32.0, 2.0 } } };
+/** The eight knob parameters, indexed by Knob. The rate's minimum and step are the floats 0.1f
+    and 0.02f widened, which is what its knob has always used. */
+inline constexpr std::array<KnobParameter, numKnobs> knobParameters { {
+    { ParameterIds::speed, 1.0, 3.0, 2.0, 1.0, nullptr, 1.0f },
+    { ParameterIds::fx, 1.0, 5.0, 1.0, 1.0, nullptr, 1.0f },
+    { ParameterIds::impact, 0.1, 1.0, 1.0, 0.01, "IMPACT: ", 100.0f },
+    { ParameterIds::depth, 0.0, 1.0, 0.2, 0.01, "DEPTH: ", 100.0f },
+    { ParameterIds::rate, (double) 0.1f, 20.0, 3.5, (double) 0.02f, "RATE: ", 5.0f },
+    { ParameterIds::feedback, 0.0, 0.6, 0.3, 0.005, "FEEDBACK: ", 100.0f },
+    { ParameterIds::phaserX, 0.0, 1.0, 0.0, 0.1, "PHASE: ", 100.0f },
+    { ParameterIds::bite, 2.0, 32.0, 32.0, 2.0, "BITE: ", 1.0f },
+} };
 
-/** The row of knobParameters for a knob parameter's id (one of ParameterIds' first eight). */
-inline const KnobParameter& knobParameter (const char* id) noexcept
-{
-    for (auto& row : knobParameters)
-        if (std::string_view (row.id) == id)   // by text: a literal's address may differ between files
-            return row;
-
-    jassertfalse;
-    return knobParameters[0];
-}
+constexpr const KnobParameter& knobParameter (Knob knob) noexcept { return knobParameters[knobIndex (knob)]; }
 
 /** Builds the 19 parameters in host index order. */
 juce::AudioProcessorValueTreeState::ParameterLayout createParameterLayout();

@@ -151,3 +151,31 @@ TEST (FilmStripKnob, DrawsNoSliderTextBox)
     FilmStripKnob knob (makeStrip (31, 64, 64, false), 31, false);
     EXPECT_EQ (knob.getTextBoxPosition(), juce::Slider::NoTextBox);
 }
+
+TEST (FilmStripKnob, AStripGivenLaterReplacesTheOldOneWhole)
+{
+    FilmStripKnob knob;
+    EXPECT_EQ (knob.getTextBoxPosition(), juce::Slider::NoTextBox);
+    EXPECT_EQ (knob.getFrameWidth(), 0);
+    EXPECT_EQ (paintKnob (knob, 16, 16).getPixelAt (8, 8), juce::Colours::magenta) << "no strip yet, nothing drawn";
+
+    knob.setRange (0.0, 30.0, 1.0);
+    knob.setValue (12.0, juce::dontSendNotification);
+
+    // Horizontal 31 x 10 pixels first, then vertical 5 x 16: each set takes the new strip's
+    // orientation, count and frame size, none of the old one's.
+    knob.setFilmStrip (makeStrip (31, 10, 64, true), 31, true);
+    EXPECT_EQ (knob.getNumFrames(), 31);
+    EXPECT_EQ (knob.getFrameWidth(), 10);
+    EXPECT_EQ (shownFrame (paintKnob (knob, 10, 64), 31), 12);
+
+    knob.setFilmStrip (makeStrip (5, 16, 16, false), 5, false);
+    EXPECT_EQ (knob.getNumFrames(), 5);
+    EXPECT_EQ (knob.getFrameWidth(), 16);
+    EXPECT_EQ (knob.getFrameHeight(), 16);
+    EXPECT_EQ (shownFrame (paintKnob (knob, 16, 16), 5), 1);   // 12 / 30 of 4 frames truncates to 1
+
+    knob.setFilmStrip (juce::Image(), 31, false);
+    EXPECT_EQ (knob.getFrameHeight(), 0);
+    EXPECT_EQ (paintKnob (knob, 16, 16).getPixelAt (8, 8), juce::Colours::magenta);
+}
