@@ -1,21 +1,17 @@
 #include "PluginEditor.h"
 
-#include "HandleGeometry.h"
+#include "EditorLayout.h"
 #include "LinkAddresses.h"
 #include "Presets.h"
 #include "processor/StepLevels.h"
 
 namespace
 {
-    // The free centre column whose background opens and closes the knobs panel.
-    constexpr int centreColumnFirstX = 301;
-    constexpr int centreColumnLastX = 499;
-
     /** The index of the handle whose drag column holds pointer x, or -1 for none. */
     int handleIndexForPointerX (int x)
     {
         for (int i = 0; i < ZurizazAudioProcessor::numSteps; ++i)
-            if (x >= HandleGeometry::handles[i].firstPointerX && x <= HandleGeometry::handles[i].lastPointerX)
+            if (x >= EditorLayout::handles[i].firstPointerX && x <= EditorLayout::handles[i].lastPointerX)
                 return i;
 
         return -1;
@@ -35,7 +31,7 @@ void ZurizazAudioProcessorEditor::mouseDown (const juce::MouseEvent& e)
         return;
     }
 
-    if (e.x < centreColumnFirstX || e.x > centreColumnLastX)
+    if (e.x < EditorLayout::centreColumnFirstX || e.x > EditorLayout::centreColumnLastX)
         return;
 
     // The left panel's visibility is the panel's open state; everything else follows it.
@@ -62,7 +58,7 @@ void ZurizazAudioProcessorEditor::mouseDrag (const juce::MouseEvent& e)
     // Every drag event moves the handle of the column the pointer is in now, so a sideways sweep
     // sets each column it passes through. A single row between the bands plays at full level, the
     // top of the column (82) among them, so a drag goes one pixel down into the band below.
-    auto y = juce::jlimit (HandleGeometry::highestY, HandleGeometry::lowestY, e.y);
+    auto y = juce::jlimit (StepLevels::highestY, StepLevels::lowestY, e.y);
 
     if (isSingleRow (y))
         ++y;
@@ -95,7 +91,7 @@ void ZurizazAudioProcessorEditor::placeBabyRadod (int index, int y)
 void ZurizazAudioProcessorEditor::placeHandleBox (int index, int y)
 {
     const auto i = (size_t) index;
-    babyRadodButtons[i].setBounds (HandleGeometry::handles[i].placedX, y, HandleGeometry::width, HandleGeometry::boxHeight (index));
+    babyRadodButtons[i].setBounds (EditorLayout::handles[i].placedX, y, EditorLayout::handleWidth, EditorLayout::handleBoxHeight (index));
 }
 
 void ZurizazAudioProcessorEditor::storeStepHandle (int index, int y)
@@ -186,9 +182,9 @@ void ZurizazAudioProcessorEditor::buttonClicked (juce::Button* button)
     {
         if (button == &babyRadodButtons[(size_t) i])
         {
-            button->setBounds (HandleGeometry::handles[i].layoutX, HandleGeometry::lowestY,
-                               HandleGeometry::width, HandleGeometry::boxHeight (i));
-            storeStepHandle (i, HandleGeometry::lowestY);
+            button->setBounds (EditorLayout::handles[i].layoutX, StepLevels::lowestY,
+                               EditorLayout::handleWidth, EditorLayout::handleBoxHeight (i));
+            storeStepHandle (i, StepLevels::lowestY);
             return;
         }
     }

@@ -1,15 +1,12 @@
 #include "PluginEditor.h"
 
 #include "EditorImages.h"
-#include "HandleGeometry.h"
+#include "EditorLayout.h"
 #include "dsp/EffectModes.h"
 #include "dsp/StepGate.h"
 
 namespace
 {
-    const juce::Rectangle<float> tempoTextArea { 92.0f, 0.0f, 70.0f, 30.0f };
-    const juce::Rectangle<float> versionTextArea { 682.0f, 0.0f, 70.0f, 30.0f };
-
     /** In DESTROY the bite readout shows the crusher's bit depth, in the mode's own bands. */
     int biteReadout (int biteDisplay, EffectModes::EffectMode mode)
     {
@@ -99,17 +96,17 @@ void ZurizazAudioProcessorEditor::drawTopBarTexts (juce::Graphics& g)
 
     g.setColour (juce::Colours::white);
     g.setFont (textFont);
-    g.drawText ("BPM: " + juce::String (p.bpmText.toString()), tempoTextArea, juce::Justification::left, true);
+    g.drawText ("BPM: " + juce::String (p.bpmText.toString()), EditorLayout::tempoText.toFloat(), juce::Justification::left, true);
 
     if (tempo != lastPaintedTempo)
     {
         lastPaintedTempo = tempo;
-        repaint (tempoTextArea.toNearestInt());
+        repaint (EditorLayout::tempoText);
     }
 
     g.setColour (juce::Colours::white);
     g.setFont (textFont);
-    g.drawText ("V1.0", versionTextArea, juce::Justification::left, true);
+    g.drawText ("V1.0", EditorLayout::versionText.toFloat(), juce::Justification::left, true);
 }
 
 void ZurizazAudioProcessorEditor::refreshChildren()
@@ -198,7 +195,7 @@ void ZurizazAudioProcessorEditor::followStoredHandles()
     for (size_t i = 0; i < babyRadodButtons.size(); ++i)
     {
         auto& handle = babyRadodButtons[i];
-        const auto y = HandleGeometry::displayedY (audioProcessor.handleHeight[i]);
+        const auto y = EditorLayout::displayedHandleY (audioProcessor.handleHeight[i]);
 
         if (handle.getY() != y)
             handle.setTopLeftPosition (handle.getX(), y);

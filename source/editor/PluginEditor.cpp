@@ -1,6 +1,7 @@
 #include "PluginEditor.h"
 
 #include "EditorImages.h"
+#include "EditorLayout.h"
 #include "Presets.h"
 
 using namespace EditorImages;
@@ -17,7 +18,7 @@ ZurizazAudioProcessorEditor::ZurizazAudioProcessorEditor (ZurizazAudioProcessor&
       knobSlots (makeKnobSlots (*this))
 {
     // Lays every child out at once, before it has a picture or is added.
-    setSize (800, 477);
+    setSize (EditorLayout::windowWidth, EditorLayout::windowHeight);
 
     // Selecting the current preset below sends one change message exactly when it names a preset;
     // the cleared flag swallows that one, so opening the window never re-applies the preset. With
@@ -88,7 +89,7 @@ ZurizazAudioProcessorEditor::ZurizazAudioProcessorEditor (ZurizazAudioProcessor&
         if (slot.cover != nullptr)
         {
             // A knob on the left panel takes the left panel's cover.
-            setPicture (*slot.cover, slot.position.x < getWidth() / 2 ? leftCoverImage() : rightCoverImage());
+            setPicture (*slot.cover, slot.position.x < EditorLayout::windowMiddleX ? leftCoverImage() : rightCoverImage());
             addAndMakeVisible (*slot.cover);
         }
     }

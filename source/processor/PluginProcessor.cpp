@@ -21,7 +21,7 @@ ZurizazAudioProcessor::ZurizazAudioProcessor()
 
     // The parameters' defaults are these starting values, so members and parameters start in step.
     for (auto& height : handleHeight)
-        height.store ((float) HandleGeometry::lowestY);
+        height.store ((float) StepLevels::lowestY);
 
     for (int k = 0; k < numSteps; ++k)
         handleParameters[(size_t) k] = treeState.getParameter (ParameterIds::handleHeights[k]);
@@ -117,7 +117,7 @@ namespace
     float storedPreset (int presetId) { return (float) (presetId + 1); }
 
     /** A handle's top edge (editor pixels) as its parameter holds it. */
-    float storedHeight (int y) { return (float) y / (float) HandleGeometry::heightScale; }
+    float storedHeight (int y) { return (float) y / (float) StepLevels::heightScale; }
 }
 
 void ZurizazAudioProcessor::setBypassFromEditor (bool shouldBeOn)
@@ -270,7 +270,7 @@ void ZurizazAudioProcessor::parameterValueChanged (int parameterIndex, float)
                     // The grid has a point for every whole pixel; rounding takes back the pixel that
                     // the float product may miss by a few millionths. The gain follows as a drag
                     // sets it (full level outside the handles' range).
-                    const auto height = juce::roundToInt (plain * (float) HandleGeometry::heightScale);
+                    const auto height = juce::roundToInt (plain * (float) StepLevels::heightScale);
                     handleHeight[k] = (float) height;
                     stepGain[k] = levelForHeight (height); });
                 break;

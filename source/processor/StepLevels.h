@@ -38,9 +38,9 @@ constexpr float levelForHeight (int y) noexcept
 }
 
 /** The heights of the step handles, in editor pixels: what the processor stores and plays and
-    the editor shows. Their x positions and boxes are in editor/HandleGeometry.h.
+    the editor shows. Their x positions and boxes are in editor/EditorLayout.h.
 */
-namespace HandleGeometry
+namespace StepLevels
 {
     /** The range of heights a drag or a preset gives a step handle. Every handle starts at the
         bottom of its column, lowestY. */

@@ -47,12 +47,12 @@ juce::AudioProcessorValueTreeState::ParameterLayout createParameterLayout()
 
     // Heights of 4..400 pixels as fractions of the scale, on a grid of one pixel; each handle starts
     // at the bottom of its column, as the processor's handles do.
-    constexpr auto scale = (float) HandleGeometry::heightScale;
+    constexpr auto scale = (float) StepLevels::heightScale;
 
     for (auto* id : handleHeights)
         layout.add (std::make_unique<juce::AudioParameterFloat> (juce::ParameterID { id, 0 }, capitalised (id),
                                                                  juce::NormalisableRange<float> (4.0f / scale, 1.0f, 1.0f / scale),
-                                                                 (float) HandleGeometry::lowestY / scale));
+                                                                 (float) StepLevels::lowestY / scale));
 
     return layout;
 }
