@@ -1,6 +1,8 @@
 #include "StepGate.h"
 
 #include <climits>
+#include <cmath>
+#include <cstdint>
 
 namespace StepGate
 {
@@ -65,6 +67,7 @@ namespace StepGate
     namespace
     {
         constexpr int unroll = 16;
+        constexpr std::uintptr_t vectorBytes = 32;
 
 // Where the CPU has AVX the multiplies take eight samples at a time; the loader picks the copy.
 #if defined(__x86_64__) && ! defined(__clang__)
@@ -73,11 +76,42 @@ namespace StepGate
 #define ZURIZAZ_VECTOR_CLONES
 #endif
 
-        /** d[i] *= gains[i], sixteen samples to a turn: the loop's own overhead is most of what a
-            one-at-a-time loop costs at these lengths.
+        /** How many of numSamples come before the first sample on a 32-byte boundary. A store that
+            straddles two cache lines costs two, and a stereo juce::AudioBuffer's samples start right
+            after its three channel pointers, 8 bytes past a 16-byte boundary: every other eight-lane
+            store from there would straddle.
         */
-        ZURIZAZ_VECTOR_CLONES void multiply (float* d, const float* gains, int numSamples) noexcept
+        int samplesBeforeBoundary (const float* d, int numSamples) noexcept
         {
+            const auto misalignment = reinterpret_cast<std::uintptr_t> (d) % vectorBytes;
+            return juce::jmin (numSamples, (int) ((vectorBytes - misalignment) % vectorBytes / sizeof (float)));
+        }
+
+        /** One gain for every sample, read as a ramp's gains are: at any index, from any offset. */
+        struct Steady
+        {
+            float gain;
+
+            float operator[] (int) const noexcept { return gain; }
+            Steady operator+ (int) const noexcept { return *this; }
+        };
+
+        /** d[i] *= gains[i] for every i below numSamples: one at a time up to the boundary, then
+            sixteen to a turn (the loop's own overhead is most of what a one-at-a-time loop costs at
+            these lengths), then the rest one at a time. Every sample takes the same one multiply.
+        */
+        template <typename Gains>
+        forcedinline void multiplyEach (float* __restrict d, Gains gains, int numSamples) noexcept
+        {
+            const auto head = samplesBeforeBoundary (d, numSamples);
+
+            for (int i = 0; i < head; ++i)
+                d[i] *= gains[i];
+
+            // Indexed afresh from the boundary: the vectoriser then sees the sixteen side by side.
+            d += head;
+            gains = gains + head;
+            numSamples -= head;
             int i = 0;
 
             for (; i + unroll <= numSamples; i += unroll)
@@ -88,16 +122,44 @@ namespace StepGate
                 d[i] *= gains[i];
         }
 
-        ZURIZAZ_VECTOR_CLONES void multiply (float* d, float gain, int numSamples) noexcept
+        ZURIZAZ_VECTOR_CLONES void multiply (float* __restrict d, const float* __restrict gains, int numSamples) noexcept
         {
-            int i = 0;
+            multiplyEach (d, gains, numSamples);
+        }
 
-            for (; i + unroll <= numSamples; i += unroll)
-                for (int k = 0; k < unroll; ++k)
-                    d[i + k] *= gain;
+        ZURIZAZ_VECTOR_CLONES void multiply (float* __restrict d, float gain, int numSamples) noexcept
+        {
+            multiplyEach (d, Steady { gain }, numSamples);
+        }
 
-            for (; i < numSamples; ++i)
-                d[i] *= gain;
+        /** d[i] *= gains[i] where the gains may hold NaNs. The product of two NaNs is one of them, the
+            first operand's on x86, and which operand comes first is the compiler's choice: here a NaN
+            sample always keeps its own NaN (made quiet), as the buffer's own ramp gives.
+        */
+        void multiplyKeepingSampleNaNs (float* d, const float* gains, int numSamples) noexcept
+        {
+            for (int i = 0; i < numSamples; ++i)
+            {
+                const auto sample = d[i];
+                d[i] = sample * (std::isnan (sample) ? sample : gains[i]);
+            }
+        }
+
+        /** True when every channel starts where the one before ends, as in a buffer that holds its
+            own samples: a steady gain then takes them all in one run.
+        */
+        bool channelsFollowOneAnother (const juce::AudioBuffer<float>& buffer) noexcept
+        {
+            if (buffer.getNumChannels() < 2 || (juce::int64) buffer.getNumChannels() * buffer.getNumSamples() > INT_MAX)
+                return false;
+
+            const auto* const* channels = buffer.getArrayOfReadPointers();
+
+            for (int ch = 1; ch < buffer.getNumChannels(); ++ch)
+                if (channels[ch] != channels[ch - 1] + buffer.getNumSamples())
+                    return false;
+
+            return true;
         }
     }
 
@@ -123,6 +185,10 @@ namespace StepGate
                 return;
 
             const auto increment = (gain - startGain) / (float) numSamples;
+
+            // From a finite start by a finite step the factor never meets the opposite infinity, so
+            // no gain is NaN and no product of two NaNs can arise.
+            const auto gainsMayBeNaN = ! (std::isfinite (startGain) && std::isfinite (increment));
             constexpr int chunk = 256;
             float gains[chunk];
             auto factor = startGain;
@@ -138,7 +204,14 @@ namespace StepGate
                 }
 
                 for (int ch = 0; ch < numChannels; ++ch)
-                    multiply (buffer.getWritePointer (ch) + start, gains, length);
+                {
+                    auto* d = buffer.getWritePointer (ch) + start;
+
+                    if (gainsMayBeNaN)
+                        multiplyKeepingSampleNaNs (d, gains, length);
+                    else
+                        multiply (d, gains, length);
+                }
             }
         }
         else if (gain == 0.0f)
@@ -148,6 +221,12 @@ namespace StepGate
         }
         else if (gain != 1.0f)
         {
+            if (channelsFollowOneAnother (buffer))
+            {
+                multiply (buffer.getWritePointer (0), gain, numChannels * numSamples);
+                return;
+            }
+
             for (int ch = 0; ch < numChannels; ++ch)
                 multiply (buffer.getWritePointer (ch), gain, numSamples);
         }

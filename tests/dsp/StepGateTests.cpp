@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <limits>
+
 #include "ProcessorHarness.h"
 #include "dsp/StepGate.h"
 
@@ -172,6 +175,185 @@ TEST (StepGate, AZeroSampleBlockTakesTheNewGainWithoutTouchingSamples)
     previous = std::nanf ("");
     applyGain (empty, previous, 0.2f);
     EXPECT_EQ (previous, 0.2f);
+}
+
+// The gate must give, bit for bit, what juce::AudioBuffer's own applyGainRamp gives (a plain
+// per-channel, per-sample ramp, and its applyGain when the gains are the same), whatever the
+// channels' alignment, whether they lie end to end, and whatever the gains and samples.
+namespace
+{
+    const float infinity = std::numeric_limits<float>::infinity();
+    const float notANumber = std::numeric_limits<float>::quiet_NaN();
+    const float specialGains[] = { 1.0f, 0.0f, -0.0f, 0.5f, 0.3f, 1.7f, -0.6f, 1.0e-41f, infinity, notANumber };
+    const int edgeSizes[] = { 0, 1, 2, 3, 7, 8, 9, 15, 16, 17, 31, 32, 33, 255, 256, 257, 511, 512, 513, 1023, 1024 };
+
+    bool sameBits (float a, float b) { return std::memcmp (&a, &b, sizeof (float)) == 0; }
+
+    /** Where a first differs from b (both the same size), or a's size if nowhere. */
+    size_t firstDifference (const std::vector<float>& a, const std::vector<float>& b)
+    {
+        size_t i = 0;
+        while (i < a.size() && sameBits (a[i], b[i]))
+            ++i;
+
+        return i;
+    }
+
+    float anyGain (juce::Random& random)
+    {
+        const auto pick = random.nextInt ((int) std::size (specialGains) + 3);
+        return pick < (int) std::size (specialGains) ? specialGains[pick] : random.nextFloat() * 2.0f;
+    }
+
+    float fromBits (juce::uint32 bits)
+    {
+        float f;
+        std::memcpy (&f, &bits, sizeof (f));
+        return f;
+    }
+
+    // Quiet NaNs of either sign and with a payload, a signalling one, infinities, -0 and a denormal.
+    const float specialSamples[] = { fromBits (0x7fc00000), fromBits (0xffc00000), fromBits (0x7fc12345), fromBits (0x7fa00001),
+                                     infinity, -infinity, -0.0f, 1.0e-41f };
+
+    float anySample (juce::Random& random)
+    {
+        return random.nextInt (40) == 0 ? specialSamples[random.nextInt ((int) std::size (specialSamples))]
+                                        : random.nextFloat() * 4.0f - 2.0f;
+    }
+
+    /** A buffer over channels at the given float offsets in data. */
+    juce::AudioBuffer<float> bufferOver (std::vector<float>& data, const std::vector<int>& starts, int numSamples)
+    {
+        std::vector<float*> channels;
+
+        for (auto start : starts)
+            channels.push_back (data.data() + start);
+
+        return { channels.data(), (int) channels.size(), numSamples };
+    }
+}
+
+TEST (StepGate, GainsAreTheBuffersOwnRampAndGainBitForBit)
+{
+    juce::Random random (20261210);
+    int ramps = 0, steady = 0;
+
+    for (int trial = 0; trial < 800; ++trial)
+    {
+        const auto numChannels = 1 + random.nextInt (3);
+        const auto numSamples = trial < (int) std::size (edgeSizes) ? edgeSizes[trial] : random.nextInt (1025);
+        const auto endToEnd = random.nextBool();
+
+        // Channels end to end or apart, each starting at any 4-byte offset from a 32-byte boundary,
+        // with samples on either side that nothing may write.
+        constexpr int guard = 24;
+        std::vector<int> starts;
+        auto next = guard + random.nextInt (16);
+
+        for (int ch = 0; ch < numChannels; ++ch)
+        {
+            starts.push_back (next);
+            next += numSamples + (endToEnd ? 0 : 1 + random.nextInt (40));
+        }
+
+        std::vector<float> data ((size_t) (next + guard));
+        for (auto& sample : data)
+            sample = anySample (random);
+
+        const auto startGain = anyGain (random);
+        const auto endGain = random.nextInt (3) == 0 ? startGain : anyGain (random);
+        const auto cleared = random.nextInt (10) == 0;
+
+        SCOPED_TRACE (juce::String::formatted ("trial %d: %d x %d samples, %s, gain %g to %g%s", trial, numChannels,
+                                               numSamples, endToEnd ? "end to end" : "apart", (double) startGain,
+                                               (double) endGain, cleared ? ", cleared" : "")
+                          .toStdString());
+
+        auto expected = data;
+        auto reference = bufferOver (expected, starts, numSamples);
+        auto buffer = bufferOver (data, starts, numSamples);
+
+        if (cleared)
+        {
+            reference.clear();
+            buffer.clear();
+        }
+
+        reference.applyGainRamp (0, numSamples, startGain, endGain);
+        auto previous = startGain;
+        applyGain (buffer, previous, endGain);
+
+        ASSERT_EQ (firstDifference (data, expected), data.size());
+        EXPECT_TRUE (sameBits (previous, endGain));
+        (startGain == endGain ? steady : ramps) += 1;
+    }
+
+    // Both paths were taken often.
+    EXPECT_GT (ramps, 300);
+    EXPECT_GT (steady, 200);
+}
+
+// The same in the processor: random block sizes, both layouts, the tempo moving and the step
+// gains changing, so that steps come and go within a few blocks and ramp at each change.
+TEST (StepGate, EveryGatedBlockIsTheBuffersOwnRampFromTheGainBefore)
+{
+    for (const auto mono : { false, true })
+    {
+        SCOPED_TRACE (mono ? "mono" : "stereo");
+        ZurizazAudioProcessor p;
+        if (mono)
+        {
+            ASSERT_TRUE (makeMono (p));
+        }
+
+        FakePlayHead head;
+        p.setPlayHead (&head);
+        prepare (p, 44100.0, 1024);
+        setRaw (p, ParameterIds::fx, 3.0f);   // SILENCE: the gate alone changes the samples
+        setRaw (p, ParameterIds::speed, 3.0f);
+
+        juce::Random random (mono ? 7 : 8);
+        const double tempos[] = { 120.0, 600.0, 1500.0, 3000.0 };
+        int ramps = 0;
+
+        for (int block = 0; block < 300; ++block)
+        {
+            if (block % 7 == 0)
+                head.setBpm (tempos[random.nextInt ((int) std::size (tempos))]);
+
+            if (block % 40 == 0)
+                for (auto& gain : p.stepGain)
+                    gain = random.nextBool() ? specialGains[random.nextInt (5)] : random.nextFloat();
+
+            const auto numSamples = block < (int) std::size (edgeSizes) ? edgeSizes[block] : random.nextInt (1025);
+            juce::AudioBuffer<float> buffer (mono ? 1 : 2, numSamples);
+
+            for (int ch = 0; ch < buffer.getNumChannels(); ++ch)
+                for (int i = 0; i < numSamples; ++i)
+                    buffer.setSample (ch, i, anySample (random));
+
+            juce::AudioBuffer<float> expected (buffer);
+            const auto gainBefore = p.previousGain;
+            process (p, buffer);
+
+            const auto gain = p.stepGain[(size_t) (p.currentStep - 1)].load();
+            ASSERT_TRUE (sameBits (p.previousGain, gain)) << "block " << block;
+            {
+                // As processBlock runs: denormals flush to zero.
+                juce::ScopedNoDenormals noDenormals;
+                expected.applyGainRamp (0, numSamples, gainBefore, gain);
+            }
+
+            ramps += gainBefore != gain ? 1 : 0;
+
+            for (int ch = 0; ch < buffer.getNumChannels(); ++ch)
+                ASSERT_EQ (std::memcmp (buffer.getReadPointer (ch), expected.getReadPointer (ch), sizeof (float) * (size_t) numSamples), 0)
+                    << "block " << block << " of " << numSamples << ", channel " << ch;
+        }
+
+        EXPECT_GT (ramps, 50);
+    }
 }
 
 //==============================================================================
