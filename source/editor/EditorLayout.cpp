@@ -27,7 +27,8 @@ void ZurizazAudioProcessorEditor::resized()
     // Each cover lies on its knob, and each readout sits right under it.
     for (auto& slot : knobSlots)
     {
-        slot.knob.setBounds (slot.position.x, slot.position.y, EditorLayout::knobSize, EditorLayout::knobSize);
+        const auto position = EditorLayout::knobPosition (slot.parameter);
+        slot.knob.setBounds (position.x, position.y, EditorLayout::knobSize, EditorLayout::knobSize);
 
         if (slot.cover != nullptr)
             slot.cover->setBounds (slot.knob.getBounds());

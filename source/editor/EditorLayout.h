@@ -5,6 +5,7 @@
 
 #include <juce_graphics/juce_graphics.h>
 
+#include "dsp/Knob.h"
 #include "dsp/StepGate.h"
 #include "processor/StepLevels.h"
 
@@ -19,7 +20,7 @@ namespace EditorLayout
     constexpr int windowWidth = 800;
     constexpr int windowHeight = 477;
 
-    /** A knob left of the middle is on the left panel and takes the left panel's cover. */
+    /** Knobs left of it are on the left panel. */
     constexpr int windowMiddleX = windowWidth / 2;
 
     //==============================================================================
@@ -54,6 +55,26 @@ namespace EditorLayout
 
     //==============================================================================
     constexpr int knobSize = 64;
+
+    /** Each knob's top-left corner, indexed by Knob. */
+    constexpr juce::Point<int> knobPositions[] = {
+        { 575, 150 },   // speed
+        { 160, 150 },   // fx
+        { 70, 150 },    // impact
+        { 70, 243 },    // depth
+        { 160, 243 },   // rate
+        { 575, 243 },   // feedback
+        { 665, 243 },   // phaserX
+        { 665, 150 }    // bite
+    };
+
+    static_assert (std::size (knobPositions) == numKnobs, "one position per knob");
+
+    constexpr juce::Point<int> knobPosition (Knob knob) noexcept { return knobPositions[knobIndex (knob)]; }
+
+    /** A knob left of the window's middle sits on the left panel: it takes that panel's film strip
+        and, if it has one, that panel's cover. */
+    constexpr bool isOnLeftPanel (Knob knob) noexcept { return knobPosition (knob).x < windowMiddleX; }
 
     /** Each readout sits right under its knob, 3 pixels further left: wider than the knob, it
         overhangs it by 3 on both sides. */

@@ -88,8 +88,7 @@ ZurizazAudioProcessorEditor::ZurizazAudioProcessorEditor (ZurizazAudioProcessor&
 
         if (slot.cover != nullptr)
         {
-            // A knob on the left panel takes the left panel's cover.
-            setPicture (*slot.cover, slot.position.x < EditorLayout::windowMiddleX ? leftCoverImage() : rightCoverImage());
+            setPicture (*slot.cover, EditorLayout::isOnLeftPanel (knob) ? leftCoverImage() : rightCoverImage());
             addAndMakeVisible (*slot.cover);
         }
     }
@@ -123,12 +122,17 @@ ZurizazAudioProcessorEditor::~ZurizazAudioProcessorEditor()
 std::array<ZurizazAudioProcessorEditor::KnobSlot, numKnobs> ZurizazAudioProcessorEditor::makeKnobSlots (ZurizazAudioProcessorEditor& e)
 {
     // Each knob takes the strip of the panel it sits on.
-    return { { { e.speedKnob, rightKnobStrip(), nullptr, e.speedLabel, Knob::speed, { 575, 150 }, {} },
-               { e.fxKnob, leftKnobStrip(), nullptr, e.fxLabel, Knob::fx, { 160, 150 }, {} },
-               { e.impactKnob, leftKnobStrip(), &e.impactCover, e.impactLabel, Knob::impact, { 70, 150 }, {} },
-               { e.depthKnob, leftKnobStrip(), &e.depthCover, e.depthLabel, Knob::depth, { 70, 243 }, {} },
-               { e.rateKnob, leftKnobStrip(), &e.rateCover, e.rateLabel, Knob::rate, { 160, 243 }, {} },
-               { e.feedbackKnob, rightKnobStrip(), &e.feedbackCover, e.feedbackLabel, Knob::feedback, { 575, 243 }, {} },
-               { e.phaserXKnob, rightKnobStrip(), &e.phaserXCover, e.phaseLabel, Knob::phaserX, { 665, 243 }, {} },
-               { e.biteKnob, rightKnobStrip(), &e.biteCover, e.biteLabel, Knob::bite, { 665, 150 }, {} } } };
+    const auto slot = [] (FilmStripKnob& knob, juce::ImageButton* cover, juce::Label& label, Knob parameter)
+    {
+        return KnobSlot { knob, EditorLayout::isOnLeftPanel (parameter) ? leftKnobStrip() : rightKnobStrip(), cover, label, parameter };
+    };
+
+    return { slot (e.speedKnob, nullptr, e.speedLabel, Knob::speed),
+             slot (e.fxKnob, nullptr, e.fxLabel, Knob::fx),
+             slot (e.impactKnob, &e.impactCover, e.impactLabel, Knob::impact),
+             slot (e.depthKnob, &e.depthCover, e.depthLabel, Knob::depth),
+             slot (e.rateKnob, &e.rateCover, e.rateLabel, Knob::rate),
+             slot (e.feedbackKnob, &e.feedbackCover, e.feedbackLabel, Knob::feedback),
+             slot (e.phaserXKnob, &e.phaserXCover, e.phaseLabel, Knob::phaserX),
+             slot (e.biteKnob, &e.biteCover, e.biteLabel, Knob::bite) };
 }

@@ -70,8 +70,8 @@ public:
 
 private:
     /** A knob with its film strip, its cover (none for speed and fx, which every mode uses), its
-        readout, its parameter, its top-left corner and the attachment that binds it to the
-        parameter. The cover lies on the knob and the readout under it. */
+        readout, its parameter and the attachment that binds it to the parameter. Where each
+        stands is in EditorLayout. */
     struct KnobSlot
     {
         FilmStripKnob& knob;
@@ -79,8 +79,7 @@ private:
         juce::ImageButton* cover;
         juce::Label& label;
         Knob parameter;
-        juce::Point<int> position;
-        std::unique_ptr<KnobAttachment> attachment;
+        std::unique_ptr<KnobAttachment> attachment {};
     };
 
     /** The knob slots, indexed by Knob. */
