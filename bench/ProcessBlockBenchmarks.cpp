@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include <juce_dsp/juce_dsp.h>
@@ -169,6 +170,8 @@ namespace
     {
         struct Contender
         {
+            Contender (const char* n, std::function<void()> run) : name (n), runBlock (std::move (run)) {}
+
             const char* name;
             std::function<void()> runBlock;
             int blocksPerTurn = 1;

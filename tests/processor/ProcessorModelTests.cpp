@@ -2,8 +2,6 @@
 
 #include "ProcessorHarness.h"
 
-juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter();
-
 TEST (ProcessorModel, DeclaresStereoInputAndOutputBuses)
 {
     ZurizazAudioProcessor p;

@@ -176,7 +176,9 @@ TEST (SavedStateReader, ValuesTheFrameworkWouldMisreadAreGivenWhatTheyMean)
         ASSERT_EQ (impact.hasProperty ("value"), c.kept);
 
         if (c.kept)
+        {
             EXPECT_DOUBLE_EQ ((double) impact["value"], c.value);
+        }
 
         EXPECT_EQ (tree->getChild (1)["value"].toString(), "3.0");
     }
