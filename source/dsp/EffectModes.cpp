@@ -6,7 +6,7 @@ namespace EffectModes
         only when it differs from the sample before (NaN never equals, so it is checked each time).
         In loops this tight, checking every read slowed the mode measurably; the compare does not.
     */
-    void distortPass (float* channel, int numSamples, const LiveParameter& impactParameter) noexcept
+    void distortPass (float* channel, int numSamples, const Dsp::LiveParameter& impactParameter) noexcept
     {
         const auto impact = impactParameter;
         auto lastStored = std::numeric_limits<float>::quiet_NaN();
@@ -27,7 +27,7 @@ namespace EffectModes
     }
 
     void destroyPass (float* channel, float* left, float* right, int numSamples,
-                      float bite, const LiveParameter& impactParameter) noexcept
+                      float bite, const Dsp::LiveParameter& impactParameter) noexcept
     {
         Quantiser quantiser;
         quantiser.setLevels (std::exp2 ((float) destroyBitDepth (bite)));

@@ -171,7 +171,7 @@ namespace EffectModes
 
     //==============================================================================
     /** DISTORT over numSamples of one channel, reading impact at every sample. */
-    void distortPass (float* channel, int numSamples, const LiveParameter& impact) noexcept;
+    void distortPass (float* channel, int numSamples, const Dsp::LiveParameter& impact) noexcept;
 
     /** DESTROY's pass for one channel of the block.
 
@@ -182,5 +182,5 @@ namespace EffectModes
         @param bite     the block's bite value, fixed for the whole block
     */
     void destroyPass (float* channel, float* left, float* right, int numSamples,
-                      float bite, const LiveParameter& impact) noexcept;
+                      float bite, const Dsp::LiveParameter& impact) noexcept;
 }

@@ -135,7 +135,7 @@ namespace ModulatedDelay
         class CheckedParameter
         {
         public:
-            explicit CheckedParameter (const LiveParameter& p) noexcept : parameter (p), value (p.defaultValue) {}
+            explicit CheckedParameter (const Dsp::LiveParameter& p) noexcept : parameter (p), value (p.defaultValue) {}
 
             /** Reads the parameter; true when its bits differ from the last read's. */
             bool refresh() noexcept
@@ -156,7 +156,7 @@ namespace ModulatedDelay
                 return value;
             }
 
-            const LiveParameter& parameter;
+            const Dsp::LiveParameter& parameter;
             float value;   // the last read, NaN and infinities replaced by the default
 
         private:
@@ -166,7 +166,7 @@ namespace ModulatedDelay
         /** The quantiser of "bite", set up again only when the parameter moves. */
         struct BiteQuantiser
         {
-            explicit BiteQuantiser (const LiveParameter& bite) noexcept : parameter (bite)
+            explicit BiteQuantiser (const Dsp::LiveParameter& bite) noexcept : parameter (bite)
             {
                 quantiser.setLevels (std::exp2 (parameter.value));
             }

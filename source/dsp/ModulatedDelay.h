@@ -35,12 +35,12 @@ namespace ModulatedDelay
     /** The parameters a pass reads afresh at every sample. */
     struct Controls
     {
-        LiveParameter impact;
-        LiveParameter depth;
-        LiveParameter rate;
-        LiveParameter feedback;
-        LiveParameter phaserX;
-        LiveParameter bite;
+        Dsp::LiveParameter impact;
+        Dsp::LiveParameter depth;
+        Dsp::LiveParameter rate;
+        Dsp::LiveParameter feedback;
+        Dsp::LiveParameter phaserX;
+        Dsp::LiveParameter bite;
     };
 
     /** The sweep of a mode, in seconds: from minimum to minimum + span. */

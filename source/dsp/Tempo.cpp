@@ -22,7 +22,7 @@ namespace Tempo
         if (std::isnan (bpm))
             return 0;
 
-        // INT_MIN is kept free: TempoText uses it for "no tempo yet".
+        // INT_MIN is kept free: Tempo::Text uses it for "no tempo yet".
         if (bpm >= (double) INT_MAX)
             return INT_MAX;
 

@@ -60,7 +60,7 @@ void ZurizazAudioProcessorEditor::mouseDrag (const juce::MouseEvent& e)
     // top of the column (82) among them, so a drag goes one pixel down into the band below.
     auto y = juce::jlimit (StepLevels::highestY, StepLevels::lowestY, e.y);
 
-    if (isSingleRow (y))
+    if (StepLevels::isSingleRow (y))
         ++y;
 
     const auto index = handleIndexForPointerX (e.x);
@@ -157,7 +157,7 @@ void ZurizazAudioProcessorEditor::buttonClicked (juce::Button* button)
     {
         // From the first preset, or from nothing, previous wraps to the last.
         const auto index = presetBox.getSelectedItemIndex();
-        const auto target = index > 0 ? index - 1 : (int) presetTable.size() - 1;
+        const auto target = index > 0 ? index - 1 : (int) Presets::table.size() - 1;
         choosePreset (presetBox.getItemId (target));
         return;
     }

@@ -68,9 +68,9 @@ namespace EditorLayout
         { 665, 150 }    // bite
     };
 
-    static_assert (std::size (knobPositions) == numKnobs, "one position per knob");
+    static_assert (std::size (knobPositions) == Knobs::count, "one position per knob");
 
-    constexpr juce::Point<int> knobPosition (Knob knob) noexcept { return knobPositions[knobIndex (knob)]; }
+    constexpr juce::Point<int> knobPosition (Knob knob) noexcept { return knobPositions[Knobs::index (knob)]; }
 
     /** A knob left of the window's middle sits on the left panel: it takes that panel's film strip
         and, if it has one, that panel's cover. */

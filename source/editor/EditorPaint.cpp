@@ -30,7 +30,7 @@ namespace
                 return StepGate::infoFor (StepGate::toSpeedMode (published)).name;
 
             case Knob::bite:
-                return knobParameter (knob).readoutPrefix + juce::String (biteReadout (published, mode));
+                return Parameters::knobParameter (knob).readoutPrefix + juce::String (biteReadout (published, mode));
 
             case Knob::impact:
             case Knob::depth:
@@ -40,7 +40,7 @@ namespace
                 break;
         }
 
-        return knobParameter (knob).readoutPrefix + juce::String (published);
+        return Parameters::knobParameter (knob).readoutPrefix + juce::String (published);
     }
 }
 

@@ -26,13 +26,13 @@ ZurizazAudioProcessorEditor::ZurizazAudioProcessorEditor (ZurizazAudioProcessor&
     // once: preparation on another thread may change it meanwhile, and the flag must fit the
     // selection.
     const auto preset = audioProcessor.currentPreset.load();
-    audioProcessor.presetChangeArmed = ! (preset >= 1 && preset <= (int) presetTable.size());
+    audioProcessor.presetChangeArmed = ! (preset >= 1 && preset <= (int) Presets::table.size());
 
     // The ranges come after the attachments and replace theirs with the knobs' own steps.
     for (auto knob : attachmentOrder)
     {
         auto& slot = slotFor (knob);
-        const auto& parameter = knobParameter (knob);
+        const auto& parameter = Parameters::knobParameter (knob);
         slot.knob.setFilmStrip (slot.filmStrip, framesPerStrip, false);
         slot.attachment = std::make_unique<KnobAttachment> (audioProcessor.treeState, parameter.id, slot.knob);
         slot.knob.setSliderStyle (juce::Slider::RotaryHorizontalVerticalDrag);
@@ -40,8 +40,8 @@ ZurizazAudioProcessorEditor::ZurizazAudioProcessorEditor (ZurizazAudioProcessor&
     }
 
     presetBox.setTextWhenNothingSelected ("Presets");
-    for (size_t i = 0; i < presetTable.size(); ++i)
-        presetBox.addItem (presetTable[i].name, (int) i + 1);
+    for (size_t i = 0; i < Presets::table.size(); ++i)
+        presetBox.addItem (Presets::table[i].name, (int) i + 1);
     presetBox.setSelectedId (preset, juce::sendNotificationAsync);
     followedPreset = preset;
     presetBox.addListener (this);
@@ -119,7 +119,7 @@ ZurizazAudioProcessorEditor::~ZurizazAudioProcessorEditor()
     endHandleGestures();
 }
 
-std::array<ZurizazAudioProcessorEditor::KnobSlot, numKnobs> ZurizazAudioProcessorEditor::makeKnobSlots (ZurizazAudioProcessorEditor& e)
+std::array<ZurizazAudioProcessorEditor::KnobSlot, Knobs::count> ZurizazAudioProcessorEditor::makeKnobSlots (ZurizazAudioProcessorEditor& e)
 {
     // Each knob takes the strip of the panel it sits on.
     const auto slot = [] (FilmStripKnob& knob, juce::ImageButton* cover, juce::Label& label, Knob parameter)

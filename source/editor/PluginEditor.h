@@ -40,7 +40,7 @@ public:
     void comboBoxChanged (juce::ComboBox*) override;
 
     /** Puts handle index + 1 with its top edge at y (82..350) in its drag column, and stores the
-        step's gain (levelForHeight) and height in the processor as part of the drag's gesture on
+        step's gain (StepLevels::levelForHeight) and height in the processor as part of the drag's gesture on
         that handle: the first placement that changes its height begins it, the release (mouseUp)
         or the closing of the window ends it. */
     void placeBabyRadod (int index, int y);
@@ -83,23 +83,23 @@ private:
     };
 
     /** The knob slots, indexed by Knob. */
-    static std::array<KnobSlot, numKnobs> makeKnobSlots (ZurizazAudioProcessorEditor&);
+    static std::array<KnobSlot, Knobs::count> makeKnobSlots (ZurizazAudioProcessorEditor&);
 
-    KnobSlot& slotFor (Knob knob) noexcept { return knobSlots[knobIndex (knob)]; }
+    KnobSlot& slotFor (Knob knob) noexcept { return knobSlots[Knobs::index (knob)]; }
 
     /** The order the knobs are bound to their parameters: host order. Each knob takes its
         parameter's value as it is bound; none waits on another. */
-    static constexpr std::array<Knob, numKnobs> attachmentOrder = knobsInHostOrder;
+    static constexpr std::array<Knob, Knobs::count> attachmentOrder = Knobs::inHostOrder;
 
     /** The order the knobs, and then the covers of the ones that have them, are added: their
         stacking among the window's children, back to front. */
-    static constexpr std::array<Knob, numKnobs> childOrder { Knob::speed, Knob::fx, Knob::impact, Knob::depth,
-                                                             Knob::rate, Knob::bite, Knob::feedback, Knob::phaserX };
+    static constexpr std::array<Knob, Knobs::count> childOrder { Knob::speed, Knob::fx, Knob::impact, Knob::depth,
+                                                                 Knob::rate, Knob::bite, Knob::feedback, Knob::phaserX };
 
     /** The order the readouts are added, above the covers and below the information overlay, and
         the order paint sets their texts in. */
-    static constexpr std::array<Knob, numKnobs> readoutOrder { Knob::fx, Knob::speed, Knob::impact, Knob::depth,
-                                                               Knob::rate, Knob::feedback, Knob::phaserX, Knob::bite };
+    static constexpr std::array<Knob, Knobs::count> readoutOrder { Knob::fx, Knob::speed, Knob::impact, Knob::depth,
+                                                                   Knob::rate, Knob::feedback, Knob::phaserX, Knob::bite };
 
     //==============================================================================
     /** Fills the window and draws the background picture at the window's physical scale. */
@@ -176,10 +176,10 @@ private:
 
     // The tempo paint saw last. The tempo text lies where no child's repaint reaches, so paint
     // marks its area itself when the processor's tempo has moved on.
-    int lastPaintedTempo = TempoText::noValue;
+    int lastPaintedTempo = Tempo::Text::noValue;
 
     // Last, so the attachments go before the knobs, covers and labels they refer to.
-    std::array<KnobSlot, numKnobs> knobSlots;
+    std::array<KnobSlot, Knobs::count> knobSlots;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ZurizazAudioProcessorEditor)
 };

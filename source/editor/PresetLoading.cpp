@@ -20,7 +20,7 @@ void ZurizazAudioProcessorEditor::comboBoxChanged (juce::ComboBox* box)
     }
 
     // A cleared selection (id 0) applies nothing and keeps the current preset.
-    if (! overtaken && id >= 1 && id <= (int) presetTable.size())
+    if (! overtaken && id >= 1 && id <= (int) Presets::table.size())
         applyPreset (id);
 
     audioProcessor.presetChangeArmed = true;
@@ -32,13 +32,13 @@ void ZurizazAudioProcessorEditor::choosePreset (int presetId)
     presetBox.setSelectedId (presetId, juce::dontSendNotification);
     followedSelection = noSelection;
 
-    if (presetId >= 1 && presetId <= (int) presetTable.size())
+    if (presetId >= 1 && presetId <= (int) Presets::table.size())
         applyPreset (presetId);
 }
 
 void ZurizazAudioProcessorEditor::applyPreset (int presetId)
 {
-    const auto& preset = presetTable[(size_t) presetId - 1];
+    const auto& preset = Presets::table[(size_t) presetId - 1];
 
     // The preset moves the handles in gestures of its own, so a drag still under way ends first.
     endHandleGestures();
@@ -51,10 +51,10 @@ void ZurizazAudioProcessorEditor::applyPreset (int presetId)
 
     // Every value goes to its parameter here, at once; the knobs follow their parameters in the
     // same call, and the gains and heights follow theirs.
-    std::array<ZurizazAudioProcessor::KnobSetting, numKnobs> knobs {};
+    std::array<ZurizazAudioProcessor::KnobSetting, Knobs::count> knobs {};
 
     for (size_t i = 0; i < knobs.size(); ++i)
-        knobs[i] = { presetKnobOrder[i], preset.knobValues[knobIndex (presetKnobOrder[i])] };
+        knobs[i] = { Presets::knobOrder[i], preset.knobValues[Knobs::index (Presets::knobOrder[i])] };
 
     audioProcessor.applyPresetFromEditor (knobs, preset.handleHeights, presetId);
 }

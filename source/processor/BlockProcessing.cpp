@@ -60,7 +60,7 @@ void ZurizazAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce
 }
 
 //==============================================================================
-LiveParameter ZurizazAudioProcessor::liveParameter (const char* id) const
+Dsp::LiveParameter ZurizazAudioProcessor::liveParameter (const char* id) const
 {
     // The default as the tree state takes it: its start value, and what a restore gives a
     // parameter whose saved value is missing or not a number.
@@ -82,7 +82,7 @@ void ZurizazAudioProcessor::readTempo()
 namespace
 {
     // Indexed by Knob.
-    constexpr std::array<std::atomic<int> ZurizazAudioProcessor::*, numKnobs> readoutMembers {
+    constexpr std::array<std::atomic<int> ZurizazAudioProcessor::*, Knobs::count> readoutMembers {
         &ZurizazAudioProcessor::speedMode, &ZurizazAudioProcessor::fxMode, &ZurizazAudioProcessor::impactDisplay,
         &ZurizazAudioProcessor::depthDisplay, &ZurizazAudioProcessor::rateDisplay, &ZurizazAudioProcessor::feedbackDisplay,
         &ZurizazAudioProcessor::phaseDisplay, &ZurizazAudioProcessor::biteDisplay
@@ -91,16 +91,16 @@ namespace
 
 std::atomic<int>& ZurizazAudioProcessor::knobReadout (Knob knob) noexcept
 {
-    return this->*readoutMembers[knobIndex (knob)];
+    return this->*readoutMembers[Knobs::index (knob)];
 }
 
 void ZurizazAudioProcessor::publishModesAndDisplays (float bite)
 {
-    for (auto knob : knobsInHostOrder)
+    for (auto knob : Knobs::inHostOrder)
     {
         // Bite as the block's passes take it, so its readout shows what is played.
         const auto value = knob == Knob::bite ? bite : knobValue (knob).load();
-        knobReadout (knob).store (truncated (value * knobParameter (knob).readoutScale), std::memory_order_relaxed);
+        knobReadout (knob).store (truncated (value * Parameters::knobParameter (knob).readoutScale), std::memory_order_relaxed);
     }
 }
 

@@ -11,7 +11,7 @@ ZurizazAudioProcessor::ZurizazAudioProcessor()
     : AudioProcessor (BusesProperties()
                           .withInput ("Input", juce::AudioChannelSet::stereo(), true)
                           .withOutput ("Output", juce::AudioChannelSet::stereo(), true)),
-      treeState (*this, nullptr, "Zurizaz", createParameterLayout())
+      treeState (*this, nullptr, "Zurizaz", Parameters::createLayout())
 {
     for (auto& gain : stepGain)
         gain.store (1.0f);
@@ -163,7 +163,7 @@ void ZurizazAudioProcessor::endHandleGesture (int index)
     handleParameters[(size_t) index]->endChangeGesture();
 }
 
-void ZurizazAudioProcessor::applyPresetFromEditor (const std::array<KnobSetting, numKnobs>& knobs,
+void ZurizazAudioProcessor::applyPresetFromEditor (const std::array<KnobSetting, Knobs::count>& knobs,
                                                    const std::array<int, StepGate::numSteps>& handleHeights,
                                                    int presetId)
 {
@@ -174,7 +174,7 @@ void ZurizazAudioProcessor::applyPresetFromEditor (const std::array<KnobSetting,
     };
 
     // Eight knobs, eight handles and the preset.
-    std::array<Change, numKnobs + StepGate::numSteps + 1> changes {};
+    std::array<Change, Knobs::count + StepGate::numSteps + 1> changes {};
     size_t numChanges = 0;
 
     const auto add = [&] (juce::RangedAudioParameter* parameter, float plainValue, bool evenIfHeld)
@@ -187,7 +187,7 @@ void ZurizazAudioProcessor::applyPresetFromEditor (const std::array<KnobSetting,
     };
 
     for (const auto& knob : knobs)
-        add (treeState.getParameter (knobParameter (knob.knob).id), (float) knob.value, false);
+        add (treeState.getParameter (Parameters::knobParameter (knob.knob).id), (float) knob.value, false);
 
     for (size_t k = 0; k < handleParameters.size(); ++k)
         add (handleParameters[k], storedHeight (handleHeights[k]), false);
@@ -272,7 +272,7 @@ void ZurizazAudioProcessor::parameterValueChanged (int parameterIndex, float)
                     // sets it (full level outside the handles' range).
                     const auto height = juce::roundToInt (plain * (float) StepLevels::heightScale);
                     handleHeight[k] = (float) height;
-                    stepGain[k] = levelForHeight (height); });
+                    stepGain[k] = StepLevels::levelForHeight (height); });
                 break;
             }
         }

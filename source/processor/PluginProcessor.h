@@ -7,7 +7,7 @@
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
-#include "TempoText.h"
+#include "dsp/TempoText.h"
 #include "dsp/LiveParameter.h"
 #include "dsp/StepGate.h"
 #include "dsp/Tempo.h"
@@ -100,7 +100,7 @@ public:
         in this call, so whatever the host does next sees the whole preset. handleHeights are
         editor pixels (82..350), presetId 1..12. Message thread.
     */
-    void applyPresetFromEditor (const std::array<KnobSetting, numKnobs>& knobs,
+    void applyPresetFromEditor (const std::array<KnobSetting, Knobs::count>& knobs,
                                 const std::array<int, StepGate::numSteps>& handleHeights,
                                 int presetId);
 
@@ -117,7 +117,7 @@ public:
     std::atomic<bool> presetChangeArmed { true };
 
     // Published by the audio thread for the editor.
-    TempoText bpmText;
+    Tempo::Text bpmText;
     std::atomic<int> fxMode { 1 };
     std::atomic<int> speedMode { 2 };
     std::atomic<int> impactDisplay { 100 };
@@ -160,7 +160,7 @@ public:
 private:
     // The knob parameters block processing reads, indexed by Knob and looked up once: the audio
     // thread only loads them, and reads a value that is not finite as the default.
-    const std::array<LiveParameter, numKnobs> knobValues = liveKnobParameters (std::make_index_sequence<numKnobs>());
+    const std::array<Dsp::LiveParameter, Knobs::count> knobValues = liveKnobParameters (std::make_index_sequence<Knobs::count>());
 
     // The parameters the editor's values live in, looked up once.
     juce::RangedAudioParameter* const bypassParameter = treeState.getParameter (ParameterIds::bypassOn);
@@ -171,15 +171,15 @@ private:
     // The bar of the last usable host tempo (120 bpm until the host sends one).
     Tempo::BarLength barLength;
 
-    LiveParameter liveParameter (const char* id) const;
+    Dsp::LiveParameter liveParameter (const char* id) const;
 
     template <size_t... knob>
-    std::array<LiveParameter, numKnobs> liveKnobParameters (std::index_sequence<knob...>) const
+    std::array<Dsp::LiveParameter, Knobs::count> liveKnobParameters (std::index_sequence<knob...>) const
     {
-        return { { liveParameter (knobParameters[knob].id)... } };
+        return { { liveParameter (Parameters::knobParameters[knob].id)... } };
     }
 
-    const LiveParameter& knobValue (Knob knob) const noexcept { return knobValues[knobIndex (knob)]; }
+    const Dsp::LiveParameter& knobValue (Knob knob) const noexcept { return knobValues[Knobs::index (knob)]; }
 
     void readTempo();
     void publishModesAndDisplays (float bite);

@@ -10,8 +10,8 @@ namespace
     }
 
     // The table's doubles narrow to the floats the parameters have always had.
-    static_assert ((float) knobParameter (Knob::impact).minimum == 0.1f && (float) knobParameter (Knob::depth).defaultValue == 0.2f
-                   && (float) knobParameter (Knob::feedback).maximum == 0.6f && (float) knobParameter (Knob::feedback).defaultValue == 0.3f);
+    static_assert ((float) Parameters::knobParameter (Knob::impact).minimum == 0.1f && (float) Parameters::knobParameter (Knob::depth).defaultValue == 0.2f
+                   && (float) Parameters::knobParameter (Knob::feedback).maximum == 0.6f && (float) Parameters::knobParameter (Knob::feedback).defaultValue == 0.3f);
 
     // The framework's five-argument form: a linear range with a 0.01 grid from the minimum.
     std::unique_ptr<juce::AudioParameterFloat> floatParameter (const char* id, float minimum, float maximum, float defaultValue)
@@ -29,13 +29,13 @@ namespace
     }
 }
 
-juce::AudioProcessorValueTreeState::ParameterLayout createParameterLayout()
+juce::AudioProcessorValueTreeState::ParameterLayout Parameters::createLayout()
 {
     using namespace ParameterIds;
 
     juce::AudioProcessorValueTreeState::ParameterLayout layout;
 
-    for (auto& row : knobParameters)
+    for (auto& row : Parameters::knobParameters)
         layout.add (floatParameter (row.id, (float) row.minimum, (float) row.maximum, (float) row.defaultValue));
 
     layout.add (intParameter (bypassOn, 0, 1, 0),

@@ -31,38 +31,42 @@ namespace ParameterIds
                                                      "babyRadod5", "babyRadod6", "babyRadod7", "babyRadod8" };
 }
 
-/** One knob parameter: its range and default, the step its knob turns in, and its readout.
-
-    The parameter itself keeps the framework's 0.01 grid from the minimum; the knob's step is the
-    coarser (or finer) one the editor gives the knob. The values are doubles, as the knob takes
-    them; the parameter takes them as floats.
-
-    The audio thread publishes the value times readoutScale, truncated to an int, and the readout
-    shows readoutPrefix and that int. Speed and fx have no prefix: their readouts name the mode
-    their int selects.
-*/
-struct KnobParameter
+/** The knob parameters' table, and the layout of all 19 parameters. */
+namespace Parameters
 {
-    const char* id;
-    double minimum, maximum, defaultValue, knobStep;
-    const char* readoutPrefix;
-    float readoutScale;
-};
+    /** One knob parameter: its range and default, the step its knob turns in, and its readout.
 
-/** The eight knob parameters, indexed by Knob. The rate's minimum and step are the floats 0.1f
-    and 0.02f widened, which is what its knob has always used. */
-inline constexpr std::array<KnobParameter, numKnobs> knobParameters { {
-    { ParameterIds::speed, 1.0, 3.0, 2.0, 1.0, nullptr, 1.0f },
-    { ParameterIds::fx, 1.0, 5.0, 1.0, 1.0, nullptr, 1.0f },
-    { ParameterIds::impact, 0.1, 1.0, 1.0, 0.01, "IMPACT: ", 100.0f },
-    { ParameterIds::depth, 0.0, 1.0, 0.2, 0.01, "DEPTH: ", 100.0f },
-    { ParameterIds::rate, (double) 0.1f, 20.0, 3.5, (double) 0.02f, "RATE: ", 5.0f },
-    { ParameterIds::feedback, 0.0, 0.6, 0.3, 0.005, "FEEDBACK: ", 100.0f },
-    { ParameterIds::phaserX, 0.0, 1.0, 0.0, 0.1, "PHASE: ", 100.0f },
-    { ParameterIds::bite, 2.0, 32.0, 32.0, 2.0, "BITE: ", 1.0f },
-} };
+        The parameter itself keeps the framework's 0.01 grid from the minimum; the knob's step is the
+        coarser (or finer) one the editor gives the knob. The values are doubles, as the knob takes
+        them; the parameter takes them as floats.
 
-constexpr const KnobParameter& knobParameter (Knob knob) noexcept { return knobParameters[knobIndex (knob)]; }
+        The audio thread publishes the value times readoutScale, truncated to an int, and the readout
+        shows readoutPrefix and that int. Speed and fx have no prefix: their readouts name the mode
+        their int selects.
+    */
+    struct KnobParameter
+    {
+        const char* id;
+        double minimum, maximum, defaultValue, knobStep;
+        const char* readoutPrefix;
+        float readoutScale;
+    };
 
-/** Builds the 19 parameters in host index order. */
-juce::AudioProcessorValueTreeState::ParameterLayout createParameterLayout();
+    /** The eight knob parameters, indexed by Knob. The rate's minimum and step are the floats 0.1f
+        and 0.02f widened, which is what its knob has always used. */
+    inline constexpr std::array<KnobParameter, Knobs::count> knobParameters { {
+        { ParameterIds::speed, 1.0, 3.0, 2.0, 1.0, nullptr, 1.0f },
+        { ParameterIds::fx, 1.0, 5.0, 1.0, 1.0, nullptr, 1.0f },
+        { ParameterIds::impact, 0.1, 1.0, 1.0, 0.01, "IMPACT: ", 100.0f },
+        { ParameterIds::depth, 0.0, 1.0, 0.2, 0.01, "DEPTH: ", 100.0f },
+        { ParameterIds::rate, (double) 0.1f, 20.0, 3.5, (double) 0.02f, "RATE: ", 5.0f },
+        { ParameterIds::feedback, 0.0, 0.6, 0.3, 0.005, "FEEDBACK: ", 100.0f },
+        { ParameterIds::phaserX, 0.0, 1.0, 0.0, 0.1, "PHASE: ", 100.0f },
+        { ParameterIds::bite, 2.0, 32.0, 32.0, 2.0, "BITE: ", 1.0f },
+    } };
+
+    constexpr const KnobParameter& knobParameter (Knob knob) noexcept { return knobParameters[Knobs::index (knob)]; }
+
+    /** Builds the 19 parameters in host index order. */
+    juce::AudioProcessorValueTreeState::ParameterLayout createLayout();
+}

@@ -233,7 +233,7 @@ TEST (Concurrency, TwoWritersOfOneHandleLeaveItAsItsParameterHolds)
         const auto plain = parameter.convertFrom0to1 (parameter.getValue());
         const auto height = juce::roundToInt (plain * 400.0f);
         mirrored += processor.handleHeight[2].load() != (float) height ? 1 : 0;
-        played += processor.stepGain[2].load() != levelForHeight (height) ? 1 : 0;
+        played += processor.stepGain[2].load() != StepLevels::levelForHeight (height) ? 1 : 0;
         held += rawValue.load() != plain ? 1 : 0;
 
         if (round % 1000 == 0)
