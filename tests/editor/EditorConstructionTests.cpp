@@ -2,19 +2,18 @@
 
 using namespace EditorImages;
 
-TEST (EditorConstruction, OpensAtItsFixedSize)
+using EditorConstruction = EditorFixture;
+
+TEST_F (EditorConstruction, OpensAtItsFixedSize)
 {
-    ZurizazAudioProcessor p;
-    std::unique_ptr<juce::AudioProcessorEditor> editor (p.createEditorIfNeeded());
-    ASSERT_NE (dynamic_cast<ZurizazAudioProcessorEditor*> (editor.get()), nullptr);
-    EXPECT_EQ (editor->getWidth(), 800);
-    EXPECT_EQ (editor->getHeight(), 477);
-    p.editorBeingDeleted (editor.get());
+    std::unique_ptr<juce::AudioProcessorEditor> hosted (processor.createEditorIfNeeded());
+    ASSERT_NE (dynamic_cast<ZurizazAudioProcessorEditor*> (hosted.get()), nullptr);
+    EXPECT_EQ (hosted->getWidth(), 800);
+    EXPECT_EQ (hosted->getHeight(), 477);
+    processor.editorBeingDeleted (hosted.get());
 }
 
-using EditorConstructionFixture = EditorFixture;
-
-TEST_F (EditorConstructionFixture, ChildrenStackBackToFrontInTheOrderTheyAreAdded)
+TEST_F (EditorConstruction, ChildrenStackBackToFrontInTheOrderTheyAreAdded)
 {
     auto& e = open();
 
@@ -35,7 +34,7 @@ TEST_F (EditorConstructionFixture, ChildrenStackBackToFrontInTheOrderTheyAreAdde
     EXPECT_EQ (actual, expected);
 }
 
-TEST_F (EditorConstructionFixture, BeforeTheFirstPaintOnlyPanelsKnobsAndOverlayAreHiddenAndNothingIsLit)
+TEST_F (EditorConstruction, BeforeTheFirstPaintOnlyPanelsKnobsAndOverlayAreHiddenAndNothingIsLit)
 {
     // The processor's state must not show yet: paint brings it in.
     processor.bypassOn = true;
@@ -99,7 +98,7 @@ TEST_F (EditorConstructionFixture, BeforeTheFirstPaintOnlyPanelsKnobsAndOverlayA
     }
 }
 
-TEST_F (EditorConstructionFixture, PresetBoxShowsTheCurrentPresetWithoutApplyingIt)
+TEST_F (EditorConstruction, PresetBoxShowsTheCurrentPresetWithoutApplyingIt)
 {
     struct Case
     {
@@ -130,7 +129,7 @@ TEST_F (EditorConstructionFixture, PresetBoxShowsTheCurrentPresetWithoutApplying
     }
 }
 
-TEST_F (EditorConstructionFixture, KnobsMoveInTheirOwnStepsAndShowAnInBetweenParameterAtTheNearestStep)
+TEST_F (EditorConstruction, KnobsMoveInTheirOwnStepsAndShowAnInBetweenParameterAtTheNearestStep)
 {
     auto* bite = processor.treeState.getParameter (ParameterIds::bite);
     bite->setValueNotifyingHost (bite->convertTo0to1 (5.0f));
@@ -147,35 +146,7 @@ TEST_F (EditorConstructionFixture, KnobsMoveInTheirOwnStepsAndShowAnInBetweenPar
     EXPECT_FLOAT_EQ (bite->convertFrom0to1 (bite->getValue()), 5.0f) << "showing the step does not move the parameter";
 }
 
-#if JUCE_LINUX
-TEST (EditorText, ArialIsSetInLiberationSansBoldWhereArialIsMissing)
-{
-    const juce::File liberationBold ("/usr/share/fonts/truetype/liberation/LiberationSans-Bold.ttf");
-
-    if (! juce::Font::findAllTypefaceStyles ("Arial").isEmpty() || ! liberationBold.existsAsFile())
-        GTEST_SKIP() << "Arial itself is installed, or Liberation Sans is not";
-
-    juce::MemoryBlock data;
-    ASSERT_TRUE (liberationBold.loadFileAsData (data));
-    const auto reference = juce::Typeface::createSystemTypefaceFor (data.getData(), data.getSize());
-    ASSERT_EQ (reference->getName(), "Liberation Sans");
-    ASSERT_EQ (reference->getStyle(), "Bold");
-
-    const auto font = textFont();
-    EXPECT_EQ (font.getHeight(), 11.0f);
-    EXPECT_TRUE (font.isBold());
-
-    const auto typeface = font.getTypefacePtr();
-    EXPECT_EQ (typeface->getName(), "Liberation Sans");
-
-    // Same advances as the Bold face read straight from its file: the face really was found.
-    const juce::String sample ("BPM: 120  V1.0  FEEDBACK: 29  HYPERSONIC");
-    EXPECT_GT (typeface->getStringWidth (sample), 0.0f);
-    EXPECT_FLOAT_EQ (typeface->getStringWidth (sample), reference->getStringWidth (sample));
-}
-#endif
-
-TEST_F (EditorConstructionFixture, ClosingTheWindowLeavesTheProcessorAsItWas)
+TEST_F (EditorConstruction, ClosingTheWindowLeavesTheProcessorAsItWas)
 {
     processor.bypassOn = true;
     processor.knobsShowing = true;

@@ -76,7 +76,7 @@ namespace
     };
 }
 
-TEST (AudioThread, EveryModeSpeedTempoAndBlockSizeProcessesWithoutAllocatingOrLocking)
+TEST (RealtimeSafety, EveryModeSpeedTempoAndBlockSizeProcessesWithoutAllocatingOrLocking)
 {
     AudioThreadHost host;
     const double tempos[] = { 120.0, 60.0, 90.0, 179.9, 240.0, 999.0, 59.0, 30.0, 0.0, -20.0 };
@@ -114,7 +114,7 @@ TEST (AudioThread, EveryModeSpeedTempoAndBlockSizeProcessesWithoutAllocatingOrLo
     EXPECT_EQ (nonFiniteBlocks, 0);
 }
 
-TEST (AudioThread, AutomationBypassStepEditsAndMissingTransportCauseNoAllocationOrLock)
+TEST (RealtimeSafety, AutomationBypassStepEditsAndMissingTransportCauseNoAllocationOrLock)
 {
     AudioThreadHost host;
     host.prepare (48000.0);
@@ -150,7 +150,7 @@ TEST (AudioThread, AutomationBypassStepEditsAndMissingTransportCauseNoAllocation
     EXPECT_EQ (nonFiniteBlocks, 0);
 }
 
-TEST (AudioThread, GuardCountsAllocationsAndLocksOnlyOnTheFlaggedThread)
+TEST (RealtimeSafety, GuardCountsAllocationsAndLocksOnlyOnTheFlaggedThread)
 {
     // The guard itself: without this, a broken interposition would let every other test pass.
     // Explicit calls and volatile pointers, so that the compiler cannot elide the pairs.

@@ -39,12 +39,12 @@ namespace
     }
 }
 
-class HostedBundle : public HostedPluginTest
+class BuiltBundles : public HostedPluginTest
 {};
 
 // A copy of the plug-in installed where hosts look (~/.vst3, ~/.lv2) must not stand in for the
 // bundle this build made: the code running is the build's binary and no other copy of it.
-TEST_P (HostedBundle, RunsTheBinaryOfTheBuildsOwnBundleAndNoOtherCopy)
+TEST_P (BuiltBundles, RunsTheBinaryOfTheBuildsOwnBundleAndNoOtherCopy)
 {
     const auto binaries = PluginHost::builtBundle (formatName()).findChildFiles (juce::File::findFiles, true, "*.so");
     ASSERT_EQ (binaries.size(), 1) << "the bundle should hold one binary";
@@ -54,4 +54,4 @@ TEST_P (HostedBundle, RunsTheBinaryOfTheBuildsOwnBundleAndNoOtherCopy)
     EXPECT_EQ (loadedObjectsNamed (binary.getFileName().toStdString()), expected);
 }
 
-ZURIZAZ_INSTANTIATE_FOR_EACH_FORMAT (HostedBundle);
+ZURIZAZ_INSTANTIATE_FOR_EACH_FORMAT (BuiltBundles);
