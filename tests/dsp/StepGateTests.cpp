@@ -199,6 +199,16 @@ namespace
         return i;
     }
 
+    /** A NaN with its quiet bit set, as an arithmetic operation passes it on. */
+    float quieted (float nan)
+    {
+        juce::uint32 bits;
+        std::memcpy (&bits, &nan, sizeof (bits));
+        bits |= 0x00400000u;
+        std::memcpy (&nan, &bits, sizeof (nan));
+        return nan;
+    }
+
     float anyGain (juce::Random& random)
     {
         const auto pick = random.nextInt ((int) std::size (specialGains) + 3);
@@ -280,9 +290,17 @@ TEST (StepGate, GainsAreTheBuffersOwnRampAndGainBitForBit)
             buffer.clear();
         }
 
+        const auto original = data;
         reference.applyGainRamp (0, numSamples, startGain, endGain);
         auto previous = startGain;
         applyGain (buffer, previous, endGain);
+
+        // Where a NaN sample meets a NaN gain the product is one of the two NaNs, and which one the
+        // buffer's own loop gives depends on the compiler that built it. The gate keeps the
+        // sample's own, made quiet, as any product with a NaN sample and a number gives.
+        for (size_t i = 0; i < expected.size(); ++i)
+            if (std::isnan (original[i]) && std::isnan (expected[i]) && ! sameBits (expected[i], original[i]))
+                expected[i] = quieted (original[i]);
 
         ASSERT_EQ (firstDifference (data, expected), data.size());
         EXPECT_TRUE (sameBits (previous, endGain));
