@@ -23,7 +23,9 @@
     Those runs follow one another, and a shared machine drifts between them, so the ratios the
     targets speak of come from interleaved rounds instead: the Chorus and each mode take turns
     within every round, each round gives one ratio per mode, and the median and quartiles of
-    those ratios are printed.
+    those ratios are printed. What the rounds cannot even out is where the run's memory lands:
+    with address randomisation a whole run's ratios may move by several per cent, without it
+    (setarch -R) they agree from run to run within about one.
 */
 namespace
 {
