@@ -1,12 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "FloatBits.h"
 #include "ProcessorHarness.h"
 #include "dsp/EffectModes.h"
 
-#include <cstring>
 #include <limits>
 
 using namespace EffectModes;
+using FloatBits::bitsOf;
 
 TEST (EffectModes, DistortShapesByTheArctangent)
 {
@@ -159,9 +160,6 @@ TEST (EffectModes, QuantiserMatchesFmodBitForBit)
 
     for (auto bite : { 2.5f, 4.5f, 24.25f, 31.9f })
         bites.push_back (bite);
-
-    const auto bitsOf = [] (float f)
-    { uint32_t u; std::memcpy (&u, &f, sizeof u); return u; };
 
     for (auto bite : bites)
     {

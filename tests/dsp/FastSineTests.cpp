@@ -4,19 +4,19 @@
 #include <atomic>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <thread>
 #include <vector>
 
 #include <juce_audio_basics/juce_audio_basics.h>
 
+#include "FloatBits.h"
 #include "dsp/FastSine.h"
+
+using FloatBits::sameBits;
 
 namespace
 {
-    bool sameBits (float a, float b) { return std::memcmp (&a, &b, sizeof (float)) == 0; }
-
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
     constexpr uint32_t stride = 97;   // sanitised builds are too slow for every float
 #elif defined(__has_feature)
@@ -56,10 +56,7 @@ namespace
                     int count = 0;
 
                     for (uint64_t bits = first; count < (int) chunk && bits <= lastBits; bits += stride)
-                    {
-                        const auto b = (uint32_t) bits;
-                        std::memcpy (&in[count++], &b, sizeof (float));
-                    }
+                        in[count++] = FloatBits::fromBits ((uint32_t) bits);
 
                     FastSine::vectorSines (in, out, count);
 
@@ -84,9 +81,7 @@ TEST (FastSine, EveryPhaseOfTheOscillatorGivesTheLibrarysSineBitForBit)
     if (! FastSine::cpuHasVectorSines())
         GTEST_SKIP() << "this CPU has no AVX2 and FMA";
 
-    uint32_t lastBits;
-    const auto twoPi = 6.2831855f;
-    std::memcpy (&lastBits, &twoPi, sizeof (float));
+    const auto lastBits = FloatBits::bitsOf (6.2831855f);
 
     long total = 0;
 

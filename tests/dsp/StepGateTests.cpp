@@ -3,9 +3,11 @@
 #include <cstring>
 #include <limits>
 
+#include "FloatBits.h"
 #include "ProcessorHarness.h"
 #include "dsp/StepGate.h"
 
+using namespace FloatBits;
 using namespace StepGate;
 
 TEST (StepGate, StepLengthDividesTheBarBySpeed)
@@ -187,8 +189,6 @@ namespace
     const float specialGains[] = { 1.0f, 0.0f, -0.0f, 0.5f, 0.3f, 1.7f, -0.6f, 1.0e-41f, infinity, notANumber };
     const int edgeSizes[] = { 0, 1, 2, 3, 7, 8, 9, 15, 16, 17, 31, 32, 33, 255, 256, 257, 511, 512, 513, 1023, 1024 };
 
-    bool sameBits (float a, float b) { return std::memcmp (&a, &b, sizeof (float)) == 0; }
-
     /** Where a first differs from b (both the same size), or a's size if nowhere. */
     size_t firstDifference (const std::vector<float>& a, const std::vector<float>& b)
     {
@@ -199,27 +199,10 @@ namespace
         return i;
     }
 
-    /** A NaN with its quiet bit set, as an arithmetic operation passes it on. */
-    float quieted (float nan)
-    {
-        juce::uint32 bits;
-        std::memcpy (&bits, &nan, sizeof (bits));
-        bits |= 0x00400000u;
-        std::memcpy (&nan, &bits, sizeof (nan));
-        return nan;
-    }
-
     float anyGain (juce::Random& random)
     {
         const auto pick = random.nextInt ((int) std::size (specialGains) + 3);
         return pick < (int) std::size (specialGains) ? specialGains[pick] : random.nextFloat() * 2.0f;
-    }
-
-    float fromBits (juce::uint32 bits)
-    {
-        float f;
-        std::memcpy (&f, &bits, sizeof (f));
-        return f;
     }
 
     // Quiet NaNs of either sign and with a payload, a signalling one, infinities, -0 and a denormal.
