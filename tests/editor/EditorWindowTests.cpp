@@ -17,16 +17,21 @@ namespace
             ++paints;
             ++paintsSinceTheTempo;
 
+            if (g.getClipBounds() == getLocalBounds())
+                ++wholeWindowPaints;
+
             if (g.clipRegionIntersects ({ 92, 0, 70, 30 }))
             {
                 ++paintsReachingTempo;
+                tempoPaintBounds << g.getClipBounds().toString() << "; ";
                 paintsSinceTheTempo = 0;
             }
 
             ZurizazAudioProcessorEditor::paint (g);
         }
 
-        int paints = 0, paintsReachingTempo = 0, paintsSinceTheTempo = 0;
+        int paints = 0, paintsReachingTempo = 0, paintsSinceTheTempo = 0, wholeWindowPaints = 0;
+        juce::String tempoPaintBounds;   // the clip bounds of each paint that reached the tempo text
     };
 
     /** Xvfb runs no window manager, so JUCE's look-ups of window-manager atoms (WM_STATE) fail
@@ -71,7 +76,8 @@ TEST (EditorWindow, OnScreenTheEditorRepaintsEveryFrameWithoutATimerAndTheTempoF
         EXPECT_EQ (editor.getPeer()->getBounds().getHeight(), 477);
 
         // Steady state: frame after frame, and the tempo text left alone while it stands still.
-        editor.paints = editor.paintsReachingTempo = 0;
+        editor.paints = editor.paintsReachingTempo = editor.wholeWindowPaints = 0;
+        editor.tempoPaintBounds.clear();
         const auto start = juce::Time::getMillisecondCounter();
         EXPECT_TRUE (runMessagesUntil ([&]
                                        { return editor.paints >= 20; },
@@ -79,7 +85,10 @@ TEST (EditorWindow, OnScreenTheEditorRepaintsEveryFrameWithoutATimerAndTheTempoF
             << "only " << editor.paints << " paints in 10 s";
         std::cout << "paints per second on this display: "
                   << 1000.0 * editor.paints / juce::jmax (1u, juce::Time::getMillisecondCounter() - start) << std::endl;
-        EXPECT_EQ (editor.paintsReachingTempo, 0);
+        // The X server exposes a newly mapped window whole, and on a loaded machine that may come
+        // after JUCE's own first paints: one whole-window paint is the window system's, not ours.
+        EXPECT_LE (editor.wholeWindowPaints, 1) << editor.tempoPaintBounds;
+        EXPECT_EQ (editor.paintsReachingTempo - editor.wholeWindowPaints, 0) << editor.tempoPaintBounds;
 
         // A new tempo reaches the screen within a few frames.
         processor.bpmText.publish (121);
